@@ -1,0 +1,51 @@
+// The program state: every value that lives for the whole run (corpus,
+// settings, language, lists, busy flags). It is created at start-up and
+// passed by reference; there are no globals, so a test makes its own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/busy_flags.h"
+#include "app/config_file.h"
+#include "app/font.h"
+#include "app/host.h"
+#include "corpus/corpus.h"
+#include "search/concord_config.h"
+
+namespace korvane {
+
+// The keys of "GeneralConfiguration" that the full configuration holds.
+struct GeneralSettings {
+  std::string CorpusPath;
+  std::string StopListPath;
+  std::string ConcordancePath;
+  std::string FreqPath;
+  std::string CorpusFreqPath;
+  TFont CorpusFont = SystemDefaultFont();
+  TFont SystemFont = DefaultDialogFont();
+  // Read and written on their own, at the configuration file's location.
+  std::string WorkspacePath;
+  bool SaveOnExit = false;
+};
+
+class ProgramState {
+ public:
+  explicit ProgramState(Host& host);
+  ProgramState(const ProgramState&) = delete;
+  ProgramState& operator=(const ProgramState&) = delete;
+
+  Host& host;
+  korvane::ConcordConfig ConcordConfig;
+  GeneralSettings General;
+  BusyFlags Busy;
+  Corpus corpus;
+
+  // The sentence and URL history keys that the configuration file handles.
+  std::vector<std::string> URLHistory;
+
+  // The read and write operations of every subsystem, in their fixed order.
+  ConfigurationRegistry Configuration;
+};
+
+}  // namespace korvane

@@ -1,0 +1,64 @@
+#include "corpus/corpus.h"
+
+#include <strings.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "corpus/buf_stream.h"
+#include "corpus/synchro_stream.h"
+#include "frequency/hash_strings.h"
+#include "tags/indexed_stream.h"
+
+namespace korvane {
+
+TIndexSlot::TIndexSlot() = default;
+TIndexSlot::~TIndexSlot() = default;
+TIndexSlot::TIndexSlot(TIndexSlot&&) noexcept = default;
+TIndexSlot& TIndexSlot::operator=(TIndexSlot&&) noexcept = default;
+
+std::string CompanionFileName(const std::string& indexFileName) {
+  const std::filesystem::path path(indexFileName);
+  return (path.parent_path() / (path.stem().string() + "H.tmp")).string();
+}
+
+void TIndexSlot::Release() {
+  const bool hadFile = Index != nullptr && !Name.empty() && Name != " ";
+  Index.reset();
+  if (hadFile) {
+    std::remove(CompanionFileName(Name).c_str());
+    std::remove(Name.c_str());
+  }
+  Name.clear();
+}
+
+TCorpusText::TCorpusText() = default;
+TCorpusText::~TCorpusText() {
+  // The reader goes before the source it reads.
+  CorpusReaders.reset();
+  CorpusStreams.reset();
+}
+TCorpusText::TCorpusText(TCorpusText&&) noexcept = default;
+TCorpusText& TCorpusText::operator=(TCorpusText&&) noexcept = default;
+
+Corpus::Corpus() = default;
+Corpus::~Corpus() = default;
+
+std::int32_t Corpus::TotalSize() const {
+  std::int64_t total = 0;
+  for (const TCorpusText& text : Texts) {
+    const std::int32_t size = text.CorpusStreams->GetSize();
+    if (size == INT32_MAX) return INT32_MAX;
+    total += size;
+    if (total >= INT32_MAX) return INT32_MAX;
+  }
+  return static_cast<std::int32_t>(total);
+}
+
+int Corpus::IndexOf(const std::string& name) const {
+  for (int i = 0; i < Count(); ++i)
+    if (strcasecmp(Texts[i].CorpusFiles.c_str(), name.c_str()) == 0) return i;
+  return -1;
+}
+
+}  // namespace korvane
