@@ -44,15 +44,16 @@ TCorpusText& TCorpusText::operator=(TCorpusText&&) noexcept = default;
 Corpus::Corpus() = default;
 Corpus::~Corpus() = default;
 
-std::int32_t Corpus::TotalSize() const {
+std::int64_t Corpus::TotalSize() const {
   std::int64_t total = 0;
-  for (const TCorpusText& text : Texts) {
-    const std::int32_t size = text.CorpusStreams->GetSize();
-    if (size == INT32_MAX) return INT32_MAX;
-    total += size;
-    if (total >= INT32_MAX) return INT32_MAX;
-  }
-  return static_cast<std::int32_t>(total);
+  for (const TCorpusText& text : Texts) total += text.CorpusStreams->GetSize();
+  return total;
+}
+
+bool Corpus::SizeUndetermined() const {
+  for (const TCorpusText& text : Texts)
+    if (text.CorpusStreams->GetSize() == INT32_MAX) return true;
+  return false;
 }
 
 int Corpus::IndexOf(const std::string& name) const {

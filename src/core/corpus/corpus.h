@@ -79,9 +79,11 @@ class Corpus {
 
   int Count() const { return static_cast<int>(Texts.size()); }
   bool Empty() const { return Texts.empty(); }
-  // The sum of the sources' sizes, or the largest 32-bit value as soon as
-  // one source's size is undetermined (or the sum would pass it).
-  std::int32_t TotalSize() const;
+  // The sum of the sources' sizes.
+  std::int64_t TotalSize() const;
+  // True while some source's size is undetermined (a download that has not
+  // told its length).
+  bool SizeUndetermined() const;
   // Index of the text with this name (compared without case), or -1.
   int IndexOf(const std::string& name) const;
 };

@@ -1,0 +1,261 @@
+// The corpus loader: LoadTexts/LoadText add texts in order and then collect
+// what each new text needs (index tables, word count); RemoveText and
+// UnloadCorpus release everything a text owns. The corpus panel texts are
+// computed here too, since they describe what the loader built.
+#include "corpus/corpus_loader.h"
+
+#include <strings.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include <unicode/dcfmtsym.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include "app/errors.h"
+#include "app/program_state.h"
+#include "corpus/buf_stream.h"
+#include "corpus/synchro_stream.h"
+#include "frequency/hash_strings.h"
+#include "tags/indexed_stream.h"
+
+namespace korvane {
+namespace {
+
+// Bytes that make a file look binary.
+bool IsNonTextByte(unsigned char c) {
+  return c <= 8 || c == 11 || (c >= 14 && c <= 31) || c == 127 || c == 255;
+}
+
+constexpr int kTextTestBytes = 256;
+constexpr int kNonTextLimit = 5;
+
+std::string NotATextFileQuestion(const std::string& name) {
+  return name + "\r\n" + "does not seem to be a text file. Open anyway?";
+}
+
+// Cuts the corpus back to n texts (a failed LoadText).
+void TruncateCorpus(Corpus& corpus, int n) {
+  while (corpus.Count() > n) corpus.Texts.pop_back();
+}
+
+// Collects the tag information and the word count of the texts added by one
+// request. The collector comes with the tag subsystem; until then the texts
+// stay uncounted and their table slots missing.
+void CollectNewTexts(ProgramState& state, int first) {
+  for (int i = first; i < state.corpus.Count(); ++i) {
+    TCorpusText& text = state.corpus.Texts[static_cast<std::size_t>(i)];
+    for (TIndexSlot* slot : {&text.LineTables, &text.PageTables, &text.WatchedTagTables})
+      if (slot->IsPlaceholder()) slot->Name.clear();
+  }
+}
+
+}  // namespace
+
+bool IsURL(const std::string& name) {
+  std::string head = name.substr(0, 7);
+  std::transform(head.begin(), head.end(), head.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return head.rfind("http://", 0) == 0 || head.rfind("ftp://", 0) == 0;
+}
+
+bool IsTextFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return true;
+  char buffer[kTextTestBytes + 1];
+  file.read(buffer, kTextTestBytes);
+  const std::streamsize n = file.gcount();
+  if (file.bad()) return true;
+  buffer[n] = 0;
+  int nonText = 0;
+  for (int i = 0; i < n && buffer[i] != 0; ++i)
+    if (IsNonTextByte(static_cast<unsigned char>(buffer[i]))) ++nonText;
+  return nonText < kNonTextLimit;
+}
+
+std::string NormalizePath(const std::string& path) {
+  namespace fs = std::filesystem;
+  if (path.find('/') == std::string::npos) return path;
+  std::error_code ignored;
+  fs::path full = fs::absolute(fs::path(path), ignored);
+  std::string result = full.lexically_normal().string();
+  // Single separators, and none at the end of a file name.
+  std::string clean;
+  for (char c : result)
+    if (!(c == '/' && !clean.empty() && clean.back() == '/')) clean += c;
+  while (clean.size() > 1 && clean.back() == '/') clean.pop_back();
+  return clean;
+}
+
+void AnnounceCorpusChange(ProgramState& state) {
+  state.corpus.CorpusWordTable.reset();
+  state.host.CorpusChanged();
+}
+
+bool LoadText(ProgramState& state, std::string& name, const std::string& flags) {
+  (void)flags;  // the workspace's cached-copy entry, used for URL texts
+  Corpus& corpus = state.corpus;
+  const int existing = corpus.IndexOf(name);
+  if (existing >= 0) {
+    state.host.ShowText(existing);
+    return false;
+  }
+  const bool url = IsURL(name);
+  if (!url && !IsTextFile(name) && !state.host.AskOKCancel(NotATextFileQuestion(name), true))
+    return false;
+
+  const int n = corpus.Count();
+  try {
+    TCorpusText text;
+    if (url) throw Exception("Unable to open URL: " + name + ".");
+    auto source = std::make_unique<TFileSynchroStream>(name, TFileOpenMode::ReadShareWrite);
+    source->SavedInWorkspace = true;
+    text.CorpusStreams = std::move(source);
+    text.CorpusReaders =
+        std::make_unique<TBufStream>(text.CorpusStreams.get(), state.ConcordConfig.DelimiterSet());
+    text.CorpusFiles = name;
+    text.WordCount = 0;
+    corpus.Texts.push_back(std::move(text));
+  } catch (const EAbort&) {
+    TruncateCorpus(corpus, n);
+    return false;
+  } catch (const Exception& e) {
+    TruncateCorpus(corpus, n);
+    state.host.ShowError(e.what());
+    return false;
+  }
+  AnnounceCorpusChange(state);
+  return true;
+}
+
+void LoadTexts(ProgramState& state, const std::vector<std::string>& names,
+               const std::vector<std::string>& flags) {
+  Corpus& corpus = state.corpus;
+  const int first = corpus.Count();
+  corpus.StopURLLoading = false;
+  {
+    BusyScope busy(state.Busy, BusyKind::AddingTexts);
+    for (std::size_t k = 0; k < names.size(); ++k) {
+      std::string name = names[k];
+      const bool url = IsURL(name);
+      if (url && corpus.StopURLLoading) continue;
+      if (!url) {
+        name = NormalizePath(name);
+        const std::filesystem::path dir = std::filesystem::path(name).parent_path();
+        if (!dir.empty()) state.General.CorpusPath = dir.string() + "/";
+      }
+      const std::string flag = k < flags.size() ? flags[k] : std::string();
+      if (LoadText(state, name, flag)) {
+        corpus.Texts.back().CorpusFileFlags = flag;
+        // Only the first name of a request opens in the viewer.
+        if (k == 0) state.host.ShowText(corpus.Count() - 1);
+      }
+      state.host.ProcessMessages();
+    }
+  }
+  {
+    BusyScope busy(state.Busy, BusyKind::CollectingTags);
+    CollectNewTexts(state, first);
+  }
+  RecomputeTotalWords(corpus);
+  state.host.CorpusInfoChanged();
+}
+
+void RemoveText(ProgramState& state, int i) {
+  Corpus& corpus = state.corpus;
+  if (i < 0 || i >= corpus.Count()) return;
+  corpus.TotalWords = 0;
+  AnnounceCorpusChange(state);
+  TCorpusText& text = corpus.Texts[static_cast<std::size_t>(i)];
+  text.LineTables.Release();
+  text.PageTables.Release();
+  text.WatchedTagTables.Release();
+  text.CorpusReaders.reset();
+  std::string backingFile;
+  if (auto* file = dynamic_cast<TFileSynchroStream*>(text.CorpusStreams.get());
+      file != nullptr && (IsURL(text.CorpusFiles) || file->PrivateCopy))
+    backingFile = file->FileName();
+  text.CorpusStreams.reset();
+  corpus.Texts.erase(corpus.Texts.begin() + i);
+  if (!backingFile.empty()) std::remove(backingFile.c_str());
+  state.host.TextRemoved(i);
+  RecomputeTotalWords(corpus);
+}
+
+void UnloadCorpus(ProgramState& state) {
+  for (int i = state.corpus.Count() - 1; i >= 0; --i) RemoveText(state, i);
+  state.corpus.TotalWords = 0;
+  state.host.CorpusInfoChanged();
+  state.host.ProcessMessages();
+}
+
+void RecomputeTotalWords(Corpus& corpus) {
+  std::int64_t total = 0;
+  for (const TCorpusText& text : corpus.Texts) {
+    if (text.WordCount <= 0) {
+      corpus.TotalWords = 0;
+      return;
+    }
+    total = std::min<std::int64_t>(total + text.WordCount, INT32_MAX);
+  }
+  corpus.TotalWords = static_cast<std::int32_t>(total);
+}
+
+std::string WithThousands(std::int64_t n) {
+  UErrorCode status = U_ZERO_ERROR;
+  icu::DecimalFormatSymbols symbols(icu::Locale::getDefault(), status);
+  std::string separator = ",";
+  if (U_SUCCESS(status)) {
+    separator.clear();
+    symbols.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol).toUTF8String(separator);
+  }
+  const bool negative = n < 0;
+  std::string digits = std::to_string(negative ? -n : n);
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += separator;
+    out += digits[i];
+  }
+  return negative ? "-" + out : out;
+}
+
+std::string SizeText(std::int64_t size) {
+  char buffer[64];
+  if (size < 1024) {
+    std::snprintf(buffer, sizeof buffer, "%lld byte%s", static_cast<long long>(size), size == 1 ? "" : "s");
+  } else if (size < 1048576) {
+    std::snprintf(buffer, sizeof buffer, "%.2f kbytes", static_cast<double>(size) / 1024.0);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%.2f mbytes", static_cast<double>(size) / 1048576.0);
+  }
+  return buffer;
+}
+
+namespace {
+// "N word"/"N words": the plural unless the digits are exactly "1".
+std::string Counted(std::int64_t n, const char* noun) {
+  const std::string digits = WithThousands(n);
+  return digits + " " + noun + (digits == "1" ? "" : "s");
+}
+}  // namespace
+
+std::string CorpusInfoText(const Corpus& corpus) {
+  if (corpus.CorpusWordTable)
+    return Counted(corpus.TotalWords, "word") + ", " + Counted(corpus.CorpusWordTable->Count(), "type");
+  if (corpus.SizeUndetermined()) return std::string();
+  return SizeText(corpus.TotalSize()) + ", " + std::to_string(corpus.Count()) + " file" + (corpus.Count() == 1 ? "" : "s");
+}
+
+std::string StatusLineText(const Corpus& corpus, const std::string& hint) {
+  if (!hint.empty()) return " " + hint;
+  if (corpus.Empty()) return " No files loaded";
+  return " " + std::to_string(corpus.Count()) + " file" + (corpus.Count() == 1 ? "" : "s") +
+         " in current corpus";
+}
+
+}  // namespace korvane
