@@ -64,7 +64,11 @@ struct ConfigLocations {
 
 inline constexpr const char* kConfigFileName = "KORVANE.INI";
 
-// The file to read: ProgramDir + KORVANE.INI when it exists, else UserDir + KORVANE.INI.
+// The file to read, kept in step with the file to write so that saved
+// settings are the ones read next time: ProgramDir + KORVANE.INI when it
+// exists and is writable; else UserDir + KORVANE.INI when it exists; else
+// ProgramDir + KORVANE.INI when it exists (read-only settings shipped beside
+// the program); else UserDir + KORVANE.INI (missing: every key its default).
 std::string ConfigReadLocation(const ConfigLocations& locations);
 // The file to write: ProgramDir + KORVANE.INI when it exists and is writable;
 // else UserDir + KORVANE.INI when it can be opened (created if missing, with
@@ -84,8 +88,12 @@ void ReadConfiguration(ProgramState& state, const IniFile& ini);
 void WriteConfiguration(const ProgramState& state, IniFile& ini);
 
 bool ReadDefaultConfiguration(ProgramState& state, const ConfigLocations& locations);
+// Writes the full configuration, plus SaveOnExit and WorkspacePath, at the
+// writing location. Returns false without a message when there is none.
 bool WriteDefaultConfiguration(ProgramState& state, const ConfigLocations& locations);
-// The single keys SaveOnExit and WorkspacePath; writing is silent on errors.
+// The single keys SaveOnExit and WorkspacePath. Reading gives the default
+// when the file or key is missing or unreadable; writing changes only that
+// key and is silent on errors.
 void ReadSaveOnExit(ProgramState& state, const ConfigLocations& locations);
 void WriteSaveOnExit(const ProgramState& state, const ConfigLocations& locations);
 void ReadWorkspacePath(ProgramState& state, const ConfigLocations& locations);
@@ -98,6 +106,11 @@ void WriteFont(IniFile& ini, const std::string& section, const std::string& key,
 std::string FormatFont(const TFont& font);
 // Parses a non-empty font value; numbers that do not parse count as 0.
 TFont ParseFont(const std::string& value);
+
+// A character as a one-character string; an empty value reads as character 0
+// and character 0 is written as an empty value.
+char ReadChar(const IniFile& ini, const std::string& section, const std::string& key, char defaultValue);
+void WriteChar(IniFile& ini, const std::string& section, const std::string& key, char value);
 
 // A string list under name N: N + "Count" and N + index, the index zero-padded
 // to the width ListKeyWidth gives. At most 10,000 entries; a missing count

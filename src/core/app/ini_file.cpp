@@ -27,6 +27,13 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string FoldCase(std::string_view s) {
+  std::string folded(s);
+  for (char& c : folded)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return folded;
+}
+
 std::string_view Trim(std::string_view s) {
   const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
   while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
@@ -43,10 +50,17 @@ IniFile IniFile::Load(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     if (errno == ENOENT || access(path.c_str(), F_OK) != 0) return ini;
-    throw Exception("Unable to open file: " + path + ".");
+    throw Exception(UnableToOpenFileMessage(path));
   }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw Exception("Unable to open file: " + path + ".");
+  std::string text;
+  try {
+    // A read error (a folder, an I/O fault) surfaces as an exception of the
+    // stream, which callers must see as ours.
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    throw Exception(UnableToOpenFileMessage(path));
+  }
+  if (in.bad()) throw Exception(UnableToOpenFileMessage(path));
   ini.Parse(text);
   return ini;
 }
@@ -65,7 +79,7 @@ void IniFile::Parse(std::string_view text) {
       std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
       current = FindSection(name);
       if (current == nullptr) {
-        sections_.push_back(Section{std::string(name), {}});
+        sections_.push_back(Section{std::string(name), {}, {}});
         current = &sections_.back();
       }
       continue;
@@ -75,11 +89,28 @@ void IniFile::Parse(std::string_view text) {
     if (eq == std::string_view::npos) continue;
     std::string_view key = Trim(line.substr(0, eq));
     std::string_view value = Trim(line.substr(eq + 1));
-    bool known = false;
-    for (const Entry& e : current->entries)
-      if (EqualNoCase(e.key, key)) { known = true; break; }
-    if (!known) current->entries.push_back(Entry{std::string(key), std::string(value)});
+    if (current->Find(key) == nullptr) current->Add(key, value);
   }
+}
+
+const IniFile::Entry* IniFile::Section::Find(std::string_view key) const {
+  const auto it = index.find(FoldCase(key));
+  return it == index.end() ? nullptr : &entries[it->second];
+}
+
+IniFile::Entry* IniFile::Section::Find(std::string_view key) {
+  const auto it = index.find(FoldCase(key));
+  return it == index.end() ? nullptr : &entries[it->second];
+}
+
+void IniFile::Section::Add(std::string_view key, std::string_view value) {
+  index.emplace(FoldCase(key), entries.size());
+  entries.push_back(Entry{std::string(key), std::string(value)});
+}
+
+void IniFile::Section::Reindex() {
+  index.clear();
+  for (std::size_t i = 0; i < entries.size(); ++i) index.emplace(FoldCase(entries[i].key), i);
 }
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {
@@ -96,10 +127,7 @@ IniFile::Section* IniFile::FindSection(std::string_view name) {
 
 const IniFile::Entry* IniFile::FindEntry(std::string_view section, std::string_view key) const {
   const Section* s = FindSection(section);
-  if (s == nullptr) return nullptr;
-  for (const Entry& e : s->entries)
-    if (EqualNoCase(e.key, key)) return &e;
-  return nullptr;
+  return s == nullptr ? nullptr : s->Find(key);
 }
 
 bool IniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
@@ -155,16 +183,11 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defa
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   Section* s = FindSection(section);
   if (s == nullptr) {
-    sections_.push_back(Section{std::string(section), {}});
+    sections_.push_back(Section{std::string(section), {}, {}});
     s = &sections_.back();
   }
-  for (Entry& e : s->entries) {
-    if (EqualNoCase(e.key, key)) {
-      e.value = std::string(value);
-      return;
-    }
-  }
-  s->entries.push_back(Entry{std::string(key), std::string(value)});
+  if (Entry* e = s->Find(key)) e->value = std::string(value);
+  else s->Add(key, value);
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
@@ -200,12 +223,10 @@ void IniFile::EraseSection(std::string_view section) {
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
   Section* s = FindSection(section);
   if (s == nullptr) return;
-  for (auto it = s->entries.begin(); it != s->entries.end(); ++it) {
-    if (EqualNoCase(it->key, key)) {
-      s->entries.erase(it);
-      return;
-    }
-  }
+  const Entry* e = s->Find(key);
+  if (e == nullptr) return;
+  s->entries.erase(s->entries.begin() + (e - s->entries.data()));
+  s->Reindex();
 }
 
 std::string IniFile::ToText() const {
@@ -221,7 +242,7 @@ std::string IniFile::ToText() const {
 }
 
 void IniFile::Save() const {
-  WriteFileAtomically(path_, ToText(), "Unable to open file: " + path_ + ".");
+  WriteFileAtomically(path_, ToText(), UnableToOpenFileMessage(path_));
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, const std::string& message) {

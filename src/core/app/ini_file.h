@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace korvane {
@@ -63,6 +64,14 @@ class IniFile {
   struct Section {
     std::string name;
     std::vector<Entry> entries;
+    // Key folded to lower case -> position in entries, so that long lists
+    // (up to 10,000 numbered keys) are read and written in linear time.
+    std::unordered_map<std::string, std::size_t> index;
+
+    const Entry* Find(std::string_view key) const;
+    Entry* Find(std::string_view key);
+    void Add(std::string_view key, std::string_view value);
+    void Reindex();
   };
 
   const Section* FindSection(std::string_view name) const;

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include <unicode/dcfmtsym.h>
@@ -20,6 +19,7 @@
 #include "app/errors.h"
 #include "app/program_state.h"
 #include "corpus/buf_stream.h"
+#include "corpus/file_handle.h"
 #include "corpus/synchro_stream.h"
 #include "frequency/hash_strings.h"
 #include "tags/indexed_stream.h"
@@ -65,12 +65,12 @@ bool IsURL(const std::string& name) {
 }
 
 bool IsTextFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return true;
+  TFileHandle file;
+  if (!file.Open(path)) return true;
   char buffer[kTextTestBytes + 1];
-  file.read(buffer, kTextTestBytes);
-  const std::streamsize n = file.gcount();
-  if (file.bad()) return true;
+  const std::int32_t n = file.ReadAt(0, kTextTestBytes, buffer);
+  file.Close();
+  if (n < 0) return true;
   buffer[n] = 0;
   int nonText = 0;
   for (int i = 0; i < n && buffer[i] != 0; ++i)

@@ -5,7 +5,8 @@
 //
 // This file also holds the character classes that the reader, the pattern
 // compiler and the matcher share: the reader's delimiter set, the search
-// delimiter set, and the compiled equal-character groups.
+// delimiter set, and the compiled equal-character groups; and the part of
+// the search options dialog's OK that is no user-interface work.
 #pragma once
 
 #include <bitset>
@@ -18,6 +19,7 @@
 
 namespace korvane {
 
+class Host;
 class IniFile;
 
 // A set over the 256 byte values.
@@ -140,13 +142,65 @@ class ConcordConfig {
   bool IsEqualChar(unsigned char a, unsigned char b) const;
 
   // Reads and writes the search options' keys of "ConcordanceConfiguration"
-  // and the three history sections.
+  // and the three history sections. Missing keys read as their defaults,
+  // except the fonts, which a missing key leaves as they are. Reading
+  // corrects ContextType outside 0..3 to 0, BigContextSize outside 1..31 to
+  // 10 and FrequencyOfHits below 1 to 1, and compiles EqualChars (an invalid
+  // text stays in EqualChars and the previous groups stay in force).
   void Load(const IniFile& ini);
   void Save(IniFile& ini) const;
 };
 
-// Compiles an equal-character text into groups. Returns false when the text
-// is not valid; groups is then untouched.
+// Compiles an equal-character text ("a=á=à;e=é": groups separated by ";",
+// members by "=") into groups. Returns false when the text is not valid;
+// groups is then untouched. An empty text gives no groups.
 bool CompileEqualCharText(const std::string& text, CharSetArray& groups);
+
+// What the search options dialog hands over on OK, after it has clamped its
+// numbers to their ranges.
+struct TSearchOptionsValues {
+  std::int32_t MaximumHits = 500;
+  std::int32_t FrequencyOfHits = 1;
+  std::uint8_t ContextType = 0;
+  std::int32_t ContextSize = 40;  // the size of ContextType
+  std::string NonWordChars;
+  std::string SkippingChars;
+  std::string EqualChars;
+  // Character 0 (an empty edit) disables the wildcard.
+  char WildCard0orMore = '*';
+  char WildCard0or1 = '%';
+  char WildCardExactly1 = '?';
+  char WildCardMatchWords = '@';
+  std::uint8_t MatchWordsLo = 2;
+  std::uint8_t MatchWordsHi = 5;
+  std::string TagSearchSeparator;  // empty keeps the current separator
+  bool HighlightCollocates = true;
+  std::int32_t BigContextSize = 10;  // the chosen context window: 10, 20 or 30
+};
+
+// The context window the dialog shows for a stored BigContextSize: 10, 20 or
+// 30 as they are, any other size as 10.
+inline std::int32_t BigContextSizeChoice(std::int32_t size) {
+  return size == 10 || size == 20 || size == 30 ? size : 10;
+}
+
+struct TSearchOptionsResult {
+  // The delimiters or a wildcard changed: the caller discards every word
+  // count and the corpus word table and gives every reader the new
+  // DelimiterSet().
+  bool WordDefinitionChanged = false;
+  // False when EqualChars is not valid: the error was shown and the dialog
+  // stays open with the focus on the equal characters.
+  bool EqualCharsValid = true;
+};
+
+// Stores the dialog's values into config. With part-of-speech tags embedded
+// in words, the tag delimiter is taken out of the word delimiters and the
+// user is told so through host. Then compiles the equal characters, showing
+// an error through host when they are not valid; when they are, a changed
+// BigContextSize is stored and announced through host. The caller rebuilds
+// the language's character tables afterwards. User-interface thread only.
+TSearchOptionsResult ApplySearchOptions(ConcordConfig& config, const TSearchOptionsValues& values,
+                                        Host& host);
 
 }  // namespace korvane
