@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "corpus/corpus_loader.h"
+#include "net/url_loading.h"
 
 namespace korvane::cli {
 
@@ -13,6 +14,8 @@ const std::vector<Command>& Commands() {
 
 void LoadTextArguments(CommandContext& context, const std::vector<std::string>& names) {
   if (!names.empty()) LoadTexts(context.state, names);
+  // A command works on complete texts: wait for the downloads it started.
+  WaitForURLDownloads(context.state);
 }
 
 int RunInfo(CommandContext& context, CommandArgs& args) {

@@ -22,6 +22,7 @@
 #include "corpus/file_handle.h"
 #include "corpus/synchro_stream.h"
 #include "frequency/hash_strings.h"
+#include "net/url_loading.h"
 #include "tags/indexed_stream.h"
 
 namespace korvane {
@@ -97,25 +98,66 @@ void AnnounceCorpusChange(ProgramState& state) {
   state.host.CorpusChanged();
 }
 
+namespace {
+
+// The value of the flag-string entry that begins with letter and ".", or
+// empty ("U.IST12 L.LNT3 " gives "IST12" for 'U').
+std::string FlagEntry(const std::string& flags, char letter) {
+  const std::string key = std::string(1, letter) + ".";
+  std::size_t at = 0;
+  while (at < flags.size()) {
+    const std::size_t end = flags.find(' ', at);
+    const std::string entry = flags.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    if (entry.rfind(key, 0) == 0) return entry.substr(2);
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return std::string();
+}
+
+// The cached copy of a URL document that a workspace saved, or none when
+// there is no usable copy (its error is shown and the URL is fetched again).
+std::unique_ptr<TSynchroStream> OpenCachedCopy(ProgramState& state, const std::string& flags) {
+  const std::string cached = FlagEntry(flags, 'U');
+  if (state.corpus.WorkspaceFile.empty() || cached.empty()) return nullptr;
+  try {
+    auto copy = std::make_unique<TFileSynchroStream>(state.corpus.WorkspaceDataDir + cached + ".tmp",
+                                                     TFileOpenMode::ReadWriteShareWrite);
+    copy->SavedInWorkspace = true;
+    return copy;
+  } catch (const Exception& e) {
+    state.host.ShowError(e.what());
+    return nullptr;
+  }
+}
+
+// The source of a text: a cached or live URL document, or a file.
+std::unique_ptr<TSynchroStream> OpenSource(ProgramState& state, std::string& name, const std::string& flags) {
+  if (IsURL(name)) {
+    if (auto cached = OpenCachedCopy(state, flags)) return cached;
+    return OpenURLText(state, name);
+  }
+  auto file = std::make_unique<TFileSynchroStream>(name, TFileOpenMode::ReadShareWrite);
+  file->SavedInWorkspace = true;
+  return file;
+}
+
+}  // namespace
+
 bool LoadText(ProgramState& state, std::string& name, const std::string& flags) {
-  (void)flags;  // the workspace's cached-copy entry, used for URL texts
   Corpus& corpus = state.corpus;
   const int existing = corpus.IndexOf(name);
   if (existing >= 0) {
     state.host.ShowText(existing);
     return false;
   }
-  const bool url = IsURL(name);
-  if (!url && !IsTextFile(name) && !state.host.AskOKCancel(NotATextFileQuestion(name), true))
+  if (!IsURL(name) && !IsTextFile(name) && !state.host.AskOKCancel(NotATextFileQuestion(name), true))
     return false;
 
   const int n = corpus.Count();
   try {
     TCorpusText text;
-    if (url) throw Exception("Unable to open URL: " + name + ".");
-    auto source = std::make_unique<TFileSynchroStream>(name, TFileOpenMode::ReadShareWrite);
-    source->SavedInWorkspace = true;
-    text.CorpusStreams = std::move(source);
+    text.CorpusStreams = OpenSource(state, name, flags);
     text.CorpusReaders =
         std::make_unique<TBufStream>(text.CorpusStreams.get(), state.ConcordConfig.DelimiterSet());
     text.CorpusFiles = name;
@@ -131,6 +173,34 @@ bool LoadText(ProgramState& state, std::string& name, const std::string& flags) 
   }
   AnnounceCorpusChange(state);
   return true;
+}
+
+void ReloadURLTexts(ProgramState& state, const std::vector<int>& selection) {
+  Corpus& corpus = state.corpus;
+  for (int i : selection) {
+    if (i < 0 || i >= corpus.Count()) continue;
+    TCorpusText& text = corpus.Texts[static_cast<std::size_t>(i)];
+    if (!IsURL(text.CorpusFiles) || IsLiveDownload(*text.CorpusStreams)) continue;
+    try {
+      std::string name = text.CorpusFiles;
+      auto live = OpenURLText(state, name);
+      text.CorpusReaders.reset();
+      std::string backingFile;
+      if (auto* file = dynamic_cast<TFileSynchroStream*>(text.CorpusStreams.get())) backingFile = file->FileName();
+      text.CorpusStreams = std::move(live);
+      if (!backingFile.empty()) std::remove(backingFile.c_str());
+      text.CorpusReaders =
+          std::make_unique<TBufStream>(text.CorpusStreams.get(), state.ConcordConfig.DelimiterSet());
+      for (TIndexSlot* slot : {&text.LineTables, &text.PageTables, &text.WatchedTagTables}) slot->Release();
+      text.WordCount = 0;
+      RecomputeTotalWords(corpus);
+      state.host.CorpusInfoChanged();
+      AnnounceCorpusChange(state);
+    } catch (const EAbort&) {
+    } catch (const Exception& e) {
+      state.host.ShowError(e.what());
+    }
+  }
 }
 
 void LoadTexts(ProgramState& state, const std::vector<std::string>& names,

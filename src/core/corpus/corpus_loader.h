@@ -38,6 +38,11 @@ void LoadTexts(ProgramState& state, const std::vector<std::string>& names,
 // agrees. Errors are shown through the host and return false.
 bool LoadText(ProgramState& state, std::string& name, const std::string& flags);
 
+// Replaces each selected URL text that is read from a cached copy by a live
+// download; its tables and word count are dropped. Errors are shown and the
+// next text is tried. Lets pending messages run.
+void ReloadURLTexts(ProgramState& state, const std::vector<int>& selection);
+
 // Removes text i with its reader, source, index tables and temporary files.
 void RemoveText(ProgramState& state, int i);
 

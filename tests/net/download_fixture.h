@@ -1,0 +1,50 @@
+// The fixture of the download tests: a scripted host on the test's thread
+// (which plays the user-interface thread), a program state, and a private
+// temporary folder as TMPDIR so that a test can see which download files
+// ("IST....tmp") exist.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/program_state.h"
+#include "app/scripted_host.h"
+#include "temp_dir.h"
+
+namespace korvane::test {
+
+class DownloadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* old = std::getenv("TMPDIR")) savedTmpDir_ = old;
+    ::setenv("TMPDIR", temp.path().c_str(), 1);
+  }
+  void TearDown() override {
+    if (savedTmpDir_) {
+      ::setenv("TMPDIR", savedTmpDir_->c_str(), 1);
+    } else {
+      ::unsetenv("TMPDIR");
+    }
+  }
+
+  // The download files that exist now.
+  int DownloadFiles() const {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(temp.path()))
+      if (entry.path().filename().string().starts_with("IST")) ++n;
+    return n;
+  }
+
+  TempDir temp;
+  ScriptedHost host;
+  ProgramState state{host};
+
+ private:
+  std::optional<std::string> savedTmpDir_;
+};
+
+}  // namespace korvane::test
