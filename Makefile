@@ -15,7 +15,7 @@ release: deps
 	cmake --build $(RELEASE) -j $(JOBS)
 
 run: release
-	$(RELEASE)/korvane-cli info samples/*.txt
+	$(RELEASE)/korvane samples/*.txt
 
 test: deps
 	cmake -S . -B $(TESTBUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_SANITIZE=ON

@@ -71,3 +71,4 @@ for path in sys.argv[3:]:
                 print(f"  {b['name']:<40} {b['bytes_per_second'] / 1e6:9.1f} MB/s")
 print(f"  {'wc -w':<40} {size / wc_seconds / 1e6:9.1f} MB/s")
 EOF
+bash "$here/search_bench.sh" "$build"

@@ -9,6 +9,8 @@ packages=(
   libicu-dev
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev
+  qt6-base-dev qt6-charts-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+  xvfb xauth imagemagick xdotool
 )
 
 missing=()

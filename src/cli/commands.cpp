@@ -8,6 +8,7 @@ namespace korvane::cli {
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"info", RunInfo},
+      {"search", RunSearch},
   };
   return commands;
 }

@@ -200,6 +200,11 @@ class Host {
   // A text was loaded or found to be already loaded: the desktop program
   // opens its text viewer on it.
   virtual void ShowText(int /*index*/) {}
+  // Text index is about to be removed or replaced: a text viewer showing it
+  // closes before its stream goes.
+  virtual void CloseTextViewer(int /*index*/) {}
+  // The whole corpus is about to be unloaded: every child window closes.
+  virtual void CloseAllChildWindows() {}
   // Text index was removed: concordance windows drop its hits and renumber.
   virtual void TextRemoved(int /*index*/) {}
 };

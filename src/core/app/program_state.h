@@ -12,6 +12,10 @@
 #include "app/host.h"
 #include "corpus/corpus.h"
 #include "search/concord_config.h"
+#include "search/heading_context_search.h"
+#include "search/headings.h"
+#include "search/language.h"
+#include "search/sentence_settings.h"
 
 namespace korvane {
 
@@ -40,6 +44,10 @@ class ProgramState {
   GeneralSettings General;
   BusyFlags Busy;
   Corpus corpus;
+  LanguageState Language{ConcordConfig};
+  HeadingsList Headings;
+  HeadingContextSearch HeadingContext;
+  SentenceSettings Sentences;
 
   // The sentence and URL history keys that the configuration file handles.
   std::vector<std::string> URLHistory;

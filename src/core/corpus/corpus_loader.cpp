@@ -184,6 +184,7 @@ void ReloadURLTexts(ProgramState& state, const std::vector<int>& selection) {
     try {
       std::string name = text.CorpusFiles;
       auto live = OpenURLText(state, name);
+      state.host.CloseTextViewer(i);
       text.CorpusReaders.reset();
       std::string backingFile;
       if (auto* file = dynamic_cast<TFileSynchroStream*>(text.CorpusStreams.get())) backingFile = file->FileName();
@@ -239,6 +240,7 @@ void LoadTexts(ProgramState& state, const std::vector<std::string>& names,
 void RemoveText(ProgramState& state, int i) {
   Corpus& corpus = state.corpus;
   if (i < 0 || i >= corpus.Count()) return;
+  state.host.CloseTextViewer(i);
   corpus.TotalWords = 0;
   AnnounceCorpusChange(state);
   TCorpusText& text = corpus.Texts[static_cast<std::size_t>(i)];
@@ -258,6 +260,7 @@ void RemoveText(ProgramState& state, int i) {
 }
 
 void UnloadCorpus(ProgramState& state) {
+  state.host.CloseAllChildWindows();
   for (int i = state.corpus.Count() - 1; i >= 0; --i) RemoveText(state, i);
   state.corpus.TotalWords = 0;
   state.host.CorpusInfoChanged();

@@ -1,0 +1,48 @@
+// The seam between the word scan and the regular-expression scan.
+//
+// In regular-expression mode a pattern is one term holding a compiled
+// expression, and finding its next match is not done token by token but by
+// feeding the text to the expression engine in windows. The word scan
+// (term_sequence.cpp) hands that case to FindNextRegexMatch; the compiled
+// expression is owned by the term through TRegExpPtr, so that nothing outside
+// regex_scan.cpp needs the engine's own headers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace korvane {
+
+class TRegExp;
+struct TRegExpTables;
+class TSearchContext;
+class TScanControl;
+struct TPatternRules;
+
+struct TRegExpDeleter {
+  void operator()(TRegExp* regExp) const;
+};
+using TRegExpPtr = std::unique_ptr<TRegExp, TRegExpDeleter>;
+
+// The engine's copy of the language tables in force (translate table, word
+// syntax, character types), made once per search.
+std::shared_ptr<const TRegExpTables> MakeRegExpTables(const std::array<std::uint8_t, 256>& translate,
+                                                      const std::array<std::uint8_t, 256>& wordSyntax,
+                                                      const std::array<std::uint8_t, 256>& charTypes);
+
+// Compiles a regular-expression term with the tables of the search's rules
+// (ASCII tables when the rules carry none). Throws ERegExp with the engine's message when
+// the text does not compile.
+TRegExpPtr CompileTermRegExp(const std::string& text, const TPatternRules& rules);
+
+// Finds the next match of the context's single regular-expression term from
+// its HitStart within the range of its Reader; on success sets HitStart and
+// HitEnd and leaves the reader at HitEnd. Polls control for cancel and
+// reports progress through it. Returns false when there is no further match
+// or the search was cancelled. (The windowed scan arrives with the
+// regular-expression search; until then it finds nothing.)
+bool FindNextRegexMatch(TSearchContext& context, TScanControl& control);
+
+}  // namespace korvane
