@@ -72,3 +72,4 @@ for path in sys.argv[3:]:
 print(f"  {'wc -w':<40} {size / wc_seconds / 1e6:9.1f} MB/s")
 EOF
 bash "$here/search_bench.sh" "$build"
+bash "$here/regex_search_bench.sh" "$build"

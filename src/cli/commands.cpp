@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "corpus/corpus_loader.h"
+#include "frequency/word_count.h"
 #include "net/url_loading.h"
 
 namespace korvane::cli {
@@ -9,6 +10,12 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"info", RunInfo},
       {"search", RunSearch},
+      {"batch", RunBatch, true},
+      {"wordlist", RunWordList},
+      {"batchfreq", RunBatchFreq},
+      {"compare", RunCompare},
+      {"collocates", RunCollocates},
+      {"advcolloc", RunAdvancedColloc},
   };
   return commands;
 }
@@ -20,7 +27,9 @@ void LoadTextArguments(CommandContext& context, const std::vector<std::string>& 
 }
 
 int RunInfo(CommandContext& context, CommandArgs& args) {
+  const bool count = args.Flag("--count");
   LoadTextArguments(context, args.Positionals());
+  if (count) EnsureCorpusWordTable(context.state);
   context.out << CorpusInfoText(context.state.corpus) << "\n"
               << StatusLineText(context.state.corpus) << "\n";
   return 0;

@@ -10,6 +10,10 @@
 #include "cli_host.h"
 #include "cli_options.h"
 
+namespace korvane {
+class TConcordItems;
+}
+
 namespace korvane::cli {
 
 struct CommandContext {
@@ -25,6 +29,8 @@ using CommandFunction = int (*)(CommandContext&, CommandArgs&);
 struct Command {
   const char* name;
   CommandFunction run;
+  // The command opens -o FILE itself (to append to it, say).
+  bool ownsOutput = false;
 };
 
 // Every command, by name.
@@ -35,5 +41,13 @@ void LoadTextArguments(CommandContext& context, const std::vector<std::string>& 
 
 int RunInfo(CommandContext& context, CommandArgs& args);
 int RunSearch(CommandContext& context, CommandArgs& args);
+int RunBatch(CommandContext& context, CommandArgs& args);
+// Sorts list by a customised sort text ("1r,0"); false after its error was shown.
+bool SortByOption(CommandContext& context, const std::string& text, TConcordItems& list);
+int RunWordList(CommandContext& context, CommandArgs& args);
+int RunBatchFreq(CommandContext& context, CommandArgs& args);
+int RunCompare(CommandContext& context, CommandArgs& args);
+int RunCollocates(CommandContext& context, CommandArgs& args);
+int RunAdvancedColloc(CommandContext& context, CommandArgs& args);
 
 }  // namespace korvane::cli

@@ -33,7 +33,23 @@ constexpr const char* kUsage =
     "  -h, --help, --version\n"
     "\n"
     "commands:\n"
-    "  info TEXT...               the corpus info and status-line texts\n";
+    "  info [--count] TEXT...     the corpus info and status-line texts (--count: count words first)\n"
+    "  search PATTERN [options] TEXT...\n"
+    "                             a concordance (text export format, --html for HTML):\n"
+    "                             --regex | --tag, --case-sensitive, --skip-equal, --sentence,\n"
+    "                             --heading NAME --heading-pattern P, --left P [--right P],\n"
+    "                             --context chars|words|lines|sentence[:SIZE], --max-hits N,\n"
+    "                             --every N, --sort TEXT, --file-names, --line-numbers,\n"
+    "                             --page-numbers, --relative-lines, --tracked-tags, --labels,\n"
+    "                             --conceal-hits, --conceal-collocates,\n"
+    "                             --suppress tags|pos|words, --limit N, --count\n"
+    "  batch PATTERN-FILE -o FILE [--append] [--html] [--regex | --tag] TEXT...\n"
+    "                             a batch search into FILE\n"
+    "  wordlist [--alpha] TEXT... the word list of the corpus\n"
+    "  batchfreq [--alpha] TEXT...\n"
+    "                             the batch frequency data\n"
+    "  compare REFERENCE [--sort SPEC] TEXT...\n"
+    "                             the corpus comparison table\n";
 
 // Reads the settings as the desktop program does, then applies --set.
 void ReadSettings(ProgramState& state, const GlobalOptions& options) {
@@ -72,14 +88,14 @@ int Run(int argc, char** argv) {
   CliHost host(options.Answer, options.Quiet);
   ProgramState state(host);
   std::ofstream file;
-  if (options.Output) {
+  if (options.Output && !command->ownsOutput) {
     file.open(*options.Output, std::ios::binary | std::ios::trunc);
     if (!file) {
       std::cerr << UnableToOpenFileMessage(*options.Output) << "\n";
       return 1;
     }
   }
-  std::ostream& out = options.Output ? static_cast<std::ostream&>(file) : std::cout;
+  std::ostream& out = file.is_open() ? static_cast<std::ostream&>(file) : std::cout;
   int status = 0;
   try {
     ReadSettings(state, options);

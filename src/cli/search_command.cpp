@@ -131,6 +131,7 @@ int RunSearch(CommandContext& context, CommandArgs& args) {
   const bool relativeLines = args.Flag("--relative-lines");
   const bool trackedTags = args.Flag("--tracked-tags");
   const std::int32_t limit = NumberOption(args, "--limit", 0, 0);
+  const std::optional<std::string> sortText = args.Value("--sort");
 
   std::vector<std::string> positionals = args.Positionals();
   if (positionals.empty()) throw UsageError("search needs a pattern");
@@ -173,6 +174,7 @@ int RunSearch(CommandContext& context, CommandArgs& args) {
     context.out << count << '\n';
     return 0;
   }
+  if (sortText && !SortByOption(context, *sortText, list)) return 1;
 
   TConcordanceOutputOptions options = DefaultOutputOptions(list, state.corpus);
   options.Html = html;

@@ -11,6 +11,9 @@
 #include "app/font.h"
 #include "app/host.h"
 #include "corpus/corpus.h"
+#include "frequency/advanced_collocation.h"
+#include "frequency/frequency_settings.h"
+#include "frequency/stop_list.h"
 #include "search/concord_config.h"
 #include "search/heading_context_search.h"
 #include "search/headings.h"
@@ -48,6 +51,9 @@ class ProgramState {
   HeadingsList Headings;
   HeadingContextSearch HeadingContext;
   SentenceSettings Sentences;
+  TStopList StopList{Language};
+  TFreqSettings FreqSettings;
+  TAdvancedCollocExtras AdvancedCollocExtras;
 
   // The sentence and URL history keys that the configuration file handles.
   std::vector<std::string> URLHistory;

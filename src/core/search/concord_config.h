@@ -40,6 +40,7 @@ struct TAdvancedSortColOptions {
   bool SecondReverse = false;
   std::uint8_t ThirdKey = 10;
   bool ThirdReverse = false;
+  bool Custom = false;     // the customised key text is in force
   std::string CustomText;  // the customised key text
   std::string TagName;     // the tracked tag that sorts
   // Owned by the advanced-collocation settings.

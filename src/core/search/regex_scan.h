@@ -38,11 +38,15 @@ std::shared_ptr<const TRegExpTables> MakeRegExpTables(const std::array<std::uint
 TRegExpPtr CompileTermRegExp(const std::string& text, const TPatternRules& rules);
 
 // Finds the next match of the context's single regular-expression term from
-// its HitStart within the range of its Reader; on success sets HitStart and
-// HitEnd and leaves the reader at HitEnd. Polls control for cancel and
-// reports progress through it. Returns false when there is no further match
-// or the search was cancelled. (The windowed scan arrives with the
-// regular-expression search; until then it finds nothing.)
+// the current position of its Reader within the reader's range. The text is
+// read into a window of 8,192 characters in which every run of carriage
+// returns and line feeds is one space and the skipping characters are left
+// out; hits keep their real text positions. On success sets HitStart and
+// HitEnd (a hit never ends with a line break) and leaves the reader at
+// HitEnd. Polls control for cancel at every word end it reads (so lets
+// pending messages run) and reports progress through it. Returns false when
+// there is no further match or the search was cancelled. Throws Exception
+// "Internal regexp error." when the engine cannot finish a search.
 bool FindNextRegexMatch(TSearchContext& context, TScanControl& control);
 
 }  // namespace korvane

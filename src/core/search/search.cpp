@@ -102,9 +102,19 @@ TSearchErrorStage TSearch::Prepare(const TSearchRec& request, std::string& error
   rules_ = std::make_unique<TPatternRules>(MakePatternRules(
       config, state_.Language.CodePageData().Lower, request_.Mode, request_.Has(sfCaseSensitive),
       skipEqual, request_.SkippingChars));
-  if (request_.Mode == smRegex)
-    rules_->RegExpTables = MakeRegExpTables(state_.Language.TranslateTable(),
-                                            state_.Language.WordSyntax(), state_.Language.CharTypes());
+  if (request_.Mode == smRegex) {
+    // The expression folds case and equal characters as this request asks,
+    // whatever the stored settings the language's own table follows.
+    ConcordConfig rule = config;
+    rule.IgnoreCase = !request_.Has(sfCaseSensitive);
+    rule.UseSkipEqualChars = skipEqual;
+    const CodePageTables& codePage = state_.Language.CodePageData();
+    rules_->RegExpTables = MakeRegExpTables(
+        BuildTranslateTable(state_.Language.CharTypes(), codePage.Lower, codePage.Upper, rule),
+        state_.Language.WordSyntax(), state_.Language.CharTypes());
+  }
+  rules_->DoubleByte = state_.Language.DoubleByte();
+  rules_->LeadByte = state_.Language.CodePageData().LeadByte;
 
   heading_.reset();
   left_.reset();

@@ -92,6 +92,10 @@ struct TPatternRules {
   // The language tables regular expressions are compiled with (regular-
   // expression mode only).
   std::shared_ptr<const TRegExpTables> RegExpTables;
+  // The language's lead bytes, which the regular-expression scan keeps
+  // together with their trail bytes (double-byte languages only).
+  bool DoubleByte = false;
+  std::array<bool, 256> LeadByte{};
 
   // Folds a text as the search requires (lower-case unless case-sensitive).
   std::string Fold(std::string text) const;
