@@ -19,16 +19,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 cli="$build/korvane-cli"
 corpus="$build/bench-data/search200"
 [ -x "$cli" ] || { echo "No $cli; build the korvane-cli target first." >&2; exit 1; }
-if [ ! -d "$corpus" ]; then
-  echo "Generating a 200 MiB corpus of 20 texts in $corpus ..."
-  python3 "$here/gen_corpus.py" --size-mb 200 --files 20 --out "$corpus" >/dev/null
-fi
 
-python3 - "$cli" "$corpus" <<'EOF'
+KORVANE_BENCH_LIB="$here" python3 - "$cli" "$corpus" <<'EOF'
 import glob, os, resource, subprocess, sys, time
+sys.path.insert(0, os.environ["KORVANE_BENCH_LIB"])
+from benchlib import corpus_files, measure
 
 cli, corpus = sys.argv[1], sys.argv[2]
-files = sorted(glob.glob(os.path.join(corpus, "*.txt")))
+files = corpus_files(corpus)
 size = sum(os.path.getsize(f) for f in files)
 word = "captain"
 
@@ -39,29 +37,6 @@ def peak_kib(argv):
                        stderr=subprocess.PIPE, check=True)
     return int(r.stderr.split()[-1])
 
-def measure(argv, runs=3):
-    """Best CPU and wall seconds and the output of a command, measured from a
-    child interpreter so that only the command's runs are counted."""
-    code = r'''
-import resource, subprocess, sys, time, json
-argv, runs = json.loads(sys.argv[1]), int(sys.argv[2])
-def cpu():
-    r = resource.getrusage(resource.RUSAGE_CHILDREN)
-    return r.ru_utime + r.ru_stime
-out = subprocess.run(argv, stdout=subprocess.PIPE, check=True).stdout
-best_cpu = best_wall = None
-for _ in range(runs):
-    c, w = cpu(), time.perf_counter()
-    out = subprocess.run(argv, stdout=subprocess.PIPE, check=True).stdout
-    c, w = cpu() - c, time.perf_counter() - w
-    best_cpu = c if best_cpu is None else min(best_cpu, c)
-    best_wall = w if best_wall is None else min(best_wall, w)
-print(json.dumps([best_cpu, best_wall, out.decode(errors="replace")]))
-'''
-    import json
-    result = subprocess.run([sys.executable, "-c", code, json.dumps(argv), str(runs)],
-                            stdout=subprocess.PIPE, check=True).stdout
-    return json.loads(result)
 
 search = [cli, "--ini", "/dev/null", "--quiet", "search", "--count", "--max-hits", "2147483647"]
 cases = [

@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "app/errors.h"
+#include "app/text_lines.h"
 #include "commands.h"
 #include "results/concord_items.h"
 #include "results/custom_sort.h"
@@ -23,21 +24,6 @@
 #include "tags/tag_query.h"
 
 namespace korvane::cli {
-namespace {
-
-// The lines of a pattern file, LF or CR LF.
-std::vector<std::string> ReadPatternFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw Exception(UnableToOpenFileMessage(path));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(file, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-  }
-  return lines;
-}
-
-}  // namespace
 
 // Sorts list by the customised sort text of "--sort"; a text that does not
 // parse shows its message and returns false.
@@ -61,19 +47,17 @@ int RunBatch(CommandContext& context, CommandArgs& args) {
   TBatchOutput output;
   output.Append = args.Flag("--append");
   output.Options.Html = args.Flag("--html");
-  const bool regex = args.Flag("--regex");
-  const bool tag = args.Flag("--tag");
-  if (regex && tag) throw UsageError("--regex and --tag exclude each other");
+  const TSearchMode mode = SearchModeOption(args);
   if (!context.global.Output) throw UsageError("batch needs -o FILE");
   output.Path = *context.global.Output;
 
   std::vector<std::string> positionals = args.Positionals();
   if (positionals.empty()) throw UsageError("batch needs a pattern file");
-  std::vector<std::string> lines = ReadPatternFile(positionals.front());
+  std::vector<std::string> lines = ReadTextLines(positionals.front());
   positionals.erase(positionals.begin());
 
   TSearchRec request;
-  request.Mode = regex ? smRegex : tag ? smTag : smText;
+  request.Mode = mode;
   if (!config.IgnoreCase) request.Flags |= sfCaseSensitive;
   if (config.UseSkipEqualChars) {
     request.Flags |= sfSkipEqual;
@@ -95,11 +79,7 @@ int RunBatch(CommandContext& context, CommandArgs& args) {
 
   LoadTextArguments(context, positionals);
   TSearch search(state);
-  std::string message;
-  if (search.Prepare(request, message) != esNone) {
-    context.host.ShowError(message);
-    return 1;
-  }
+  if (!PrepareSearch(context, request, search)) return 1;
   TNoTagInfo tags;
   TBatchSearch batch(state, tags, output);
   batch.Run(search, split.Patterns);

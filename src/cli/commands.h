@@ -2,6 +2,7 @@
 // operation of the core on the loaded corpus and writes its result to out.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,9 +10,11 @@
 #include "app/program_state.h"
 #include "cli_host.h"
 #include "cli_options.h"
+#include "search/search_rec.h"
 
 namespace korvane {
 class TConcordItems;
+class TSearch;
 }
 
 namespace korvane::cli {
@@ -42,6 +45,12 @@ void LoadTextArguments(CommandContext& context, const std::vector<std::string>& 
 int RunInfo(CommandContext& context, CommandArgs& args);
 int RunSearch(CommandContext& context, CommandArgs& args);
 int RunBatch(CommandContext& context, CommandArgs& args);
+// The search syntax chosen by --regex or --tag (text otherwise). Throws
+// UsageError when both are given.
+TSearchMode SearchModeOption(CommandArgs& args);
+// Prepares search for request; shows the preparation error and returns false
+// when a pattern does not compile.
+bool PrepareSearch(CommandContext& context, const TSearchRec& request, TSearch& search);
 // Sorts list by a customised sort text ("1r,0"); false after its error was shown.
 bool SortByOption(CommandContext& context, const std::string& text, TConcordItems& list);
 int RunWordList(CommandContext& context, CommandArgs& args);

@@ -63,6 +63,20 @@ bool CheckPattern(CommandContext& context, const std::string& pattern, TPatternR
 
 }  // namespace
 
+TSearchMode SearchModeOption(CommandArgs& args) {
+  const bool regex = args.Flag("--regex");
+  const bool tag = args.Flag("--tag");
+  if (regex && tag) throw UsageError("--regex and --tag exclude each other");
+  return regex ? smRegex : tag ? smTag : smText;
+}
+
+bool PrepareSearch(CommandContext& context, const TSearchRec& request, TSearch& search) {
+  std::string message;
+  if (search.Prepare(request, message) == esNone) return true;
+  context.host.ShowError(message);
+  return false;
+}
+
 int RunSearch(CommandContext& context, CommandArgs& args) {
   ProgramState& state = context.state;
   ConcordConfig& config = state.ConcordConfig;
@@ -71,10 +85,7 @@ int RunSearch(CommandContext& context, CommandArgs& args) {
   config.FrequencyOfHits = NumberOption(args, "--every", config.FrequencyOfHits);
 
   TSearchRec request;
-  const bool regex = args.Flag("--regex");
-  const bool tag = args.Flag("--tag");
-  if (regex && tag) throw UsageError("--regex and --tag exclude each other");
-  request.Mode = regex ? smRegex : tag ? smTag : smText;
+  request.Mode = SearchModeOption(args);
   if (args.Flag("--case-sensitive") || !config.IgnoreCase) request.Flags |= sfCaseSensitive;
   if (args.Flag("--skip-equal") || config.UseSkipEqualChars) {
     request.Flags |= sfSkipEqual;
@@ -150,11 +161,7 @@ int RunSearch(CommandContext& context, CommandArgs& args) {
 
   LoadTextArguments(context, positionals);
   TSearch search(state);
-  std::string message;
-  if (search.Prepare(request, message) != esNone) {
-    context.host.ShowError(message);
-    return 1;
-  }
+  if (!PrepareSearch(context, request, search)) return 1;
 
   TConcordItems list(state);
   list.SetDisplay(display);

@@ -9,6 +9,7 @@
 
 #include "app/host.h"
 #include "app/program_state.h"
+#include "app/text_lines.h"
 #include "frequency/word_count.h"
 #include "search/language.h"
 
@@ -103,14 +104,7 @@ std::unique_ptr<THashStrings> CurrentListFromRows(const std::vector<TWordListRow
 }
 
 TReferenceList ReadReferenceFile(ProgramState& state, const std::string& path, int bucketCount) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw Exception(UnableToOpenFileMessage(path));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(file, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-  }
-  if (file.bad()) throw Exception(UnableToOpenFileMessage(path));
+  const std::vector<std::string> lines = ReadTextLines(path);
 
   const std::unique_ptr<TProgressForm> progress = state.host.CreateProgress(false);
   progress->Caption = "Corpus Frequency File";

@@ -7,6 +7,7 @@
 #include "app/errors.h"
 #include "app/host.h"
 #include "app/ini_file.h"
+#include "app/text_lines.h"
 #include "frequency/hash_strings.h"
 #include "search/language.h"
 
@@ -55,20 +56,12 @@ bool TStopList::IsStopWord(std::string_view word, bool ignoreCase) const {
 void TStopList::LoadFromFile(Host& host) {
   host.SetBusyCursor(true);
   words_.clear();
-  std::ifstream file(StopListFileName, std::ios::binary);
-  std::string line;
-  if (file) {
-    while (std::getline(file, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      words_.push_back(line);
-    }
-  }
-  if (!file.eof()) {
-    words_.clear();
+  try {
+    words_ = ReadTextLines(StopListFileName);
+    host.SetBusyCursor(false);
+  } catch (const Exception&) {
     host.SetBusyCursor(false);
     host.ShowError("Unable to load stop-list words from file \r\n" + StopListFileName);
-  } else {
-    host.SetBusyCursor(false);
   }
   active_ = !words_.empty();
   Changed();
