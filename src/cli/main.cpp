@@ -49,7 +49,10 @@ constexpr const char* kUsage =
     "  batchfreq [--alpha] TEXT...\n"
     "                             the batch frequency data\n"
     "  compare REFERENCE [--sort SPEC] TEXT...\n"
-    "                             the corpus comparison table\n";
+    "                             the corpus comparison table\n"
+    "  collocates PATTERN TEXT... the collocate table of a search\n"
+    "  advcolloc PATTERN (--positions TEXT | --span N) TEXT...\n"
+    "                             the advanced collocation list\n";
 
 // Reads the settings as the desktop program does, then applies --set.
 void ReadSettings(ProgramState& state, const GlobalOptions& options) {

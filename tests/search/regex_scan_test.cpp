@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,11 @@
 #include "app/program_state.h"
 #include "app/scripted_host.h"
 #include "corpus/corpus_loader.h"
+#include "corpus/synchro_stream.h"
 #include "results/concord_item.h"
+#include "search/scan_control.h"
 #include "search/search.h"
+#include "search/search_context.h"
 #include "temp_dir.h"
 
 namespace korvane {
@@ -327,6 +331,83 @@ TEST_F(RegexScanTest, CancellingStopsTheScan) {
   ASSERT_EQ(search.Prepare(Request("nowhere"), message), esNone);
   search.Execute(0, [](std::unique_ptr<TConcordItem>) {});
   EXPECT_TRUE(search.WasCancelled());
+}
+
+class QuietControl : public TScanControl {
+ public:
+  bool PollCancel() override { return false; }
+  bool Cancelled() const override { return false; }
+  void ReportProgress(std::int32_t, bool) override {}
+  void CountAttempts(std::uint32_t) override {}
+  void SetSpeedDisplay(bool) override {}
+};
+
+// Every hit of one context over the reader's range [from, to). With jumps,
+// every fifth hit moves the reader a little past the hit's end, as a caller
+// stepping elsewhere would.
+Hits ScanRange(TSearchContext& context, TBufStream& reader, std::int32_t from, std::int32_t to, bool jumps) {
+  QuietControl control;
+  Hits hits;
+  reader.SetRange(from, to);
+  context.Attach(reader, nullptr);
+  while (context.FindNext(control)) {
+    hits.push_back({0, context.HitStart, context.HitEnd});
+    if (jumps && hits.size() % 5 == 0) reader.SetPosition(context.HitEnd + static_cast<std::int32_t>(hits.size() % 3));
+  }
+  return hits;
+}
+
+// Going on in the window of the last hit finds exactly what a window filled
+// anew at every hit finds: over generated texts with dense hits, line-break
+// runs, skipping characters, double-byte pairs and many window ends, for
+// expressions whose matches depend on their surroundings and on the window's
+// ends (anchors, word boundaries, long repeats).
+TEST(RegexWindowTest, GoingOnInTheWindowFindsWhatANewWindowFinds) {
+  std::mt19937 random(20261211);
+  const std::vector<std::string> words = {"captain", "captain", "cap", "tain", "the", "other", "a", "ab",
+                                          "abc", "well", "known", "bcd", "\x83\x41", "\x82\x81"};
+  const std::vector<std::string> separators = {" ", " ", " ", "  ", "\r\n", "\n\r\n\r", "\r", "-", "'",
+                                               "-\r\n-", "\r\n'\r\n", ", ", "'-", "\x83"};
+  const std::vector<std::string> patterns = {"captain", "\\bthe\\b", "^[a-z]", "[a-z]$", "b\\>", "n [a-z]",
+                                             "\\Bai", "t[^x]*n", "(ab|a)(c|bcd)?", "e[^\\r]*a"};
+  ConcordConfig config;
+  LowerCaseTable lower = IdentityCaseTable();
+  for (int c = 'A'; c <= 'Z'; ++c) lower[c] = static_cast<unsigned char>(c + 32);
+  test::TempDir dir;
+  for (int round = 0; round < 8; ++round) {
+    const bool doubleByte = round % 3 == 2;
+    std::string text;
+    const std::size_t size = round % 4 == 3 ? 14000 : 1 + random() % 6000;
+    while (text.size() < size) {
+      const std::string& word = words[random() % (doubleByte ? words.size() : words.size() - 2)];
+      text += word;
+      const auto pick = random() % (doubleByte ? separators.size() : separators.size() - 1);
+      // Long line-break runs now and then, so that many characters drop.
+      text += random() % 50 == 0 ? std::string(1 + random() % 300, '\n') : separators[pick];
+    }
+    const std::string file = dir.WriteFile("r" + std::to_string(round) + ".txt", text);
+    TFileSynchroStream stream(file, TFileOpenMode::ReadShareWrite);
+    TBufStream reader(&stream, config.DelimiterSet());
+    const std::int32_t n = reader.Size();
+    for (bool skipping : {false, true}) {
+      TPatternRules kept = MakePatternRules(config, lower, smRegex, false, skipping, "-'");
+      kept.DoubleByte = doubleByte;
+      for (int b = 0x81; b <= 0x9f; ++b) kept.LeadByte[b] = true;
+      TPatternRules renewed = kept;
+      renewed.KeepRegexWindow = false;
+      for (const std::string& pattern : patterns) {
+        SCOPED_TRACE("round " + std::to_string(round) + ", pattern " + pattern + ", skipping " +
+                     std::to_string(skipping));
+        TSearchContext a(pattern, kept);
+        TSearchContext b(pattern, renewed);
+        for (bool jumps : {false, true}) {
+          EXPECT_EQ(ScanRange(a, reader, 0, n, jumps), ScanRange(b, reader, 0, n, jumps)) << "jumps " << jumps;
+        }
+        // A new range on the same reader, right after a scan of the whole.
+        EXPECT_EQ(ScanRange(a, reader, n / 3, n - n / 4, false), ScanRange(b, reader, n / 3, n - n / 4, false));
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -13,8 +13,10 @@
 // it slides by half a window and the search continues.
 #include "search/regex_scan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "app/errors.h"
 #include "search/regex/reg_exp.h"
@@ -44,6 +46,9 @@ namespace {
 
 constexpr std::int32_t kChunkSize = 8192;
 constexpr std::int32_t kSlide = kChunkSize / 2;
+// The window holds this many characters, so that one filling serves the
+// searches of many hits; a search sees kChunkSize characters of it at a time.
+constexpr std::int32_t kCapacity = 8 * kChunkSize;
 
 // Kinds of window characters.
 constexpr std::uint8_t kSingle = 0;
@@ -58,151 +63,259 @@ constexpr std::uint8_t kIsLineBreak = 2;  // part of a line-break run
 constexpr std::uint8_t kIsSkipped = 4;    // a skipping character, dropped
 constexpr std::uint8_t kIsLead = 8;       // leads a double-byte character
 
-// One scan's window on the text: chunk_ holds Filled characters (and a zero
-// after them), chunkShift_ and chunkKind_ their shifts and kinds. Offset i
-// stands for text position Start + i + chunkShift_[i]. A window lives for one
-// FindNextRegexMatch call; its 45 KB are small beside the reading it does.
+// The part of the window one search runs over: Length characters from
+// window offset From, as a window filled anew at From would hold them.
+struct TView {
+  std::int32_t From = 0;
+  std::int32_t Length = 0;
+  bool Full = false;  // holds kChunkSize characters (less a lead byte given back)
+};
+
+}  // namespace
+
+// The scan's window on the text: chunk_ holds Filled characters, chunkShift_
+// and chunkKind_ their shifts and kinds; offset i stands for text position
+// Start + i + chunkShift_[i]. The window is filled once from the text and
+// searched in views of kChunkSize characters; since a view starting at any
+// character holds what a window filled anew there would hold, consecutive
+// searches share one filling. It remembers the reader, range and position of
+// the last hit, so the next search can tell whether it still applies.
 class TRegexWindow {
  public:
-  TRegexWindow(TSearchContext& context, TScanControl& control, std::int32_t start)
-      : Start(start),
-        rules_(context.Rules),
-        reader_(*context.Reader),
-        control_(control),
-        chunk_(new char[kChunkSize + 1]),
-        chunkShift_(new std::int32_t[kChunkSize]),
-        chunkKind_(new std::uint8_t[kChunkSize]) {
-    const LowerCaseTable& fold = rules_.FoldTable();
+  explicit TRegexWindow(const TPatternRules& rules)
+      : chunk_(new char[kCapacity + 1]),
+        chunkShift_(new std::int32_t[kCapacity]),
+        chunkKind_(new std::uint8_t[kCapacity]) {
+    const LowerCaseTable& fold = rules.FoldTable();
     for (int c = 1; c < 256; ++c) {
       const auto b = static_cast<unsigned char>(c);
       std::uint8_t kind = 0;
-      if (InSet(rules_.DelimiterSet, b)) kind |= kIsDelimiter;
+      if (InSet(rules.DelimiterSet, b)) kind |= kIsDelimiter;
       if (IsLineBreak(b)) kind |= kIsLineBreak;
-      else if (InSet(rules_.SkipSet, fold[b])) kind |= kIsSkipped;
-      if (rules_.DoubleByte && rules_.LeadByte[b]) kind |= kIsLead;
+      else if (InSet(rules.SkipSet, fold[b])) kind |= kIsSkipped;
+      if (rules.DoubleByte && rules.LeadByte[b]) kind |= kIsLead;
       class_[c] = kind;
     }
-    class_[0] = InSet(rules_.DelimiterSet, 0) ? kIsDelimiter : 0;
+    class_[0] = InSet(rules.DelimiterSet, 0) ? kIsDelimiter : 0;
   }
 
-  // Appends characters from the reader's position until the window is full,
-  // the range ends or the search is cancelled. Returns false when cancelled.
-  bool Fill();
+  // Empties the window for a filling from text position start of the
+  // reader's range.
+  void Reset(TBufStream& reader, std::int32_t start) {
+    reader_ = &reader;
+    rangeStart_ = reader.RangeStart();
+    rangeEnd_ = reader.RangeEnd();
+    Start = start;
+    Filled = 0;
+    fillAt_ = start;
+    ended_ = false;
+    dropped_ = 0;
+    inLineBreak_ = false;
+    inWord_ = false;
+  }
 
-  // Moves the second half of the window to the front, keeping the character
-  // before it as context for anchors and word boundaries: afterwards the
-  // characters from offset 1 on have not been searched as match starts yet.
-  void Slide();
+  // The window offset at which a search from text position from goes on,
+  // or -1 when the window does not apply: another reader or range, a
+  // reader moved since the last hit, or a start whose context character a
+  // new window would read differently.
+  std::int32_t ResumeOffset(const TBufStream& reader, std::int32_t from) const {
+    if (!resumable_ || &reader != reader_ || reader.RangeStart() != rangeStart_ ||
+        reader.RangeEnd() != rangeEnd_ || from != resumeAt_ || from <= rangeStart_)
+      return -1;
+    // Positions grow with the offset: find the character that stands for
+    // from - 1, the new window's context character.
+    std::int32_t lo = 0, hi = Filled;
+    while (lo < hi) {
+      const std::int32_t mid = lo + (hi - lo) / 2;
+      if (PositionOf(mid) < from - 1) lo = mid + 1;
+      else hi = mid;
+    }
+    if (lo == Filled || PositionOf(lo) != from - 1) return -1;  // dropped: read anew
+    // A trail byte that could lead would pair with the next byte when read
+    // first.
+    if (chunkKind_[lo] == kTrail && (class_[static_cast<unsigned char>(chunk_[lo])] & kIsLead)) return -1;
+    return lo;
+  }
+
+  void Remember(std::int32_t hitEnd) {
+    resumable_ = true;
+    resumeAt_ = hitEnd;
+  }
+  void Forget() { resumable_ = false; }
+
+  // Makes sure the view from offset from is filled (moving the window's
+  // front when room runs out; from becomes the view's new offset). A new
+  // window is filled just far enough for its first view, since its search
+  // may be the only one; later views fill the window to the brim, so that
+  // many searches share one filling. Returns false when the search was
+  // cancelled.
+  bool EnsureView(TScanControl& control, std::int32_t& from, bool firstView) {
+    if (!ended_ && Filled - from < kChunkSize) {
+      if (from + 2 * kChunkSize > kCapacity) {
+        Drop(from);
+        from = 0;
+      }
+      if (!Fill(control, firstView ? from + kChunkSize : kCapacity)) return false;
+    }
+    return !control.Cancelled();
+  }
+
+  // The view from offset from, as a window filled anew there would end: at
+  // kChunkSize characters, or one less when its last would be a lead byte,
+  // which a new window gives back to keep the pair together.
+  TView ViewAt(std::int32_t from) const {
+    TView view{from, std::min(kChunkSize, Filled - from), false};
+    if (view.Length == kChunkSize) {
+      view.Full = true;
+      const std::int32_t last = from + kChunkSize - 1;
+      const std::uint8_t kind = class_[static_cast<unsigned char>(chunk_[last])];
+      if (chunkKind_[last] != kTrail && (kind & (kIsLead | kIsLineBreak | kIsSkipped)) == kIsLead)
+        --view.Length;
+    }
+    return view;
+  }
 
   // The text position of window offset i (i < Filled).
   std::int32_t PositionOf(std::int32_t i) const { return Start + i + chunkShift_[i]; }
-  // The text position a match ending at window offset end stands for.
-  std::int32_t EndPositionOf(std::int32_t end) const {
-    return end < Filled ? PositionOf(end) : PositionOf(Filled - 1) + 1;
+  std::string_view Text(const TView& view) const {
+    return {chunk_.get() + view.From, static_cast<std::size_t>(view.Length)};
   }
-  std::string_view Text() const { return {chunk_.get(), static_cast<std::size_t>(Filled)}; }
   bool IsTrail(std::int32_t i) const { return chunkKind_[i] == kTrail; }
 
-  std::int32_t Start;  // text position of window offset 0, shifts aside
+  std::int32_t Start = 0;  // text position of window offset 0, shifts aside
   std::int32_t Filled = 0;
-  // True when the last Fill stopped for want of room (the text goes on).
-  bool Full = false;
 
  private:
-  void Store(unsigned char c, std::uint8_t kind) {
-    chunk_[Filled] = static_cast<char>(c);
-    chunkShift_[Filled] = dropped_;
-    chunkKind_[Filled] = kind;
-    ++Filled;
-  }
+  // Appends characters from the text until the window holds target
+  // characters (a pair may go one over) or the range ends. Returns false
+  // when cancelled.
+  bool Fill(TScanControl& control, std::int32_t target);
+  // Drops the first n characters.
+  void Drop(std::int32_t n);
 
-  const TPatternRules& rules_;
-  TBufStream& reader_;
-  TScanControl& control_;
   std::unique_ptr<char[]> chunk_;
   std::unique_ptr<std::int32_t[]> chunkShift_;
   std::unique_ptr<std::uint8_t[]> chunkKind_;
   std::array<std::uint8_t, 256> class_{};  // kIs... bits per byte
-  std::int32_t dropped_ = 0;   // characters dropped since the scan began
-  bool inLineBreak_ = false;   // the last character kept was a line-break run
-  bool inWord_ = false;        // the last character read was not a delimiter
+  TBufStream* reader_ = nullptr;
+  std::int32_t rangeStart_ = 0;
+  std::int32_t rangeEnd_ = 0;
+  std::int32_t fillAt_ = 0;      // text position the filling goes on from
+  bool ended_ = false;           // the filling met the end of the range or the data
+  std::int32_t dropped_ = 0;     // characters dropped since the filling began
+  bool inLineBreak_ = false;     // the last character kept was a line-break run
+  bool inWord_ = false;          // the last character read was not a delimiter
+  bool resumable_ = false;       // the last search found a hit ending at resumeAt_
+  std::int32_t resumeAt_ = 0;
 };
 
-bool TRegexWindow::Fill() {
-  Full = false;
-  std::int32_t at = reader_.Position();
-  const std::int32_t rangeEnd = reader_.RangeEnd();
-  while (Filled < kChunkSize && at < rangeEnd) {
-    const unsigned char c = reader_.ReadChar();
-    if (c == 0 && reader_.Position() == at) break;  // the data ended before the range
+void TRegexWindowDeleter::operator()(TRegexWindow* window) const { delete window; }
+
+bool TRegexWindow::Fill(TScanControl& control, std::int32_t target) {
+  TBufStream& reader = *reader_;
+  if (reader.Position() != fillAt_) reader.SetPosition(fillAt_);
+  const std::uint8_t* classOf = class_.data();
+  char* chunk = chunk_.get();
+  std::int32_t* shift = chunkShift_.get();
+  std::uint8_t* kinds = chunkKind_.get();
+  std::int32_t filled = Filled;
+  std::int32_t dropped = dropped_;
+  bool inLineBreak = inLineBreak_;
+  bool inWord = inWord_;
+  std::int32_t at = fillAt_;
+  const std::int32_t rangeEnd = rangeEnd_;
+  bool cancelled = false;
+  bool ended = true;
+  const auto store = [&](unsigned char c, std::uint8_t kind) {
+    chunk[filled] = static_cast<char>(c);
+    shift[filled] = dropped;
+    kinds[filled] = kind;
+    ++filled;
+  };
+  while (at < rangeEnd) {
+    if (filled >= target) {
+      ended = false;
+      break;
+    }
+    const unsigned char c = reader.ReadChar();
+    if (c == 0 && reader.Position() == at) break;  // the data ended before the range
     ++at;
-    const std::uint8_t kind = class_[c];
+    const std::uint8_t kind = classOf[c];
     if (kind == 0) [[likely]] {
-      Store(c, kSingle);
-      inWord_ = true;
-      inLineBreak_ = false;
+      store(c, kSingle);
+      inWord = true;
+      inLineBreak = false;
       continue;
     }
     if (kind & kIsDelimiter) {
-      if (inWord_ && control_.PollCancel()) return false;
-      inWord_ = false;
+      if (inWord && control.PollCancel()) {
+        cancelled = true;
+        break;
+      }
+      inWord = false;
     } else {
-      inWord_ = true;
+      inWord = true;
     }
     if (kind & kIsLineBreak) {
-      if (inLineBreak_) {
-        ++dropped_;
+      if (inLineBreak) {
+        ++dropped;
       } else {
-        Store(' ', kSingle);
-        inLineBreak_ = true;
+        store(' ', kSingle);
+        inLineBreak = true;
       }
       continue;
     }
     if (kind & kIsSkipped) {
-      ++dropped_;
+      ++dropped;
       continue;
     }
-    inLineBreak_ = false;
+    inLineBreak = false;
     if (kind & kIsLead) {
-      if (Filled + 1 == kChunkSize) {
-        reader_.SetPosition(at - 1);  // keep the pair together in the next window
-        Full = true;
+      if (filled + 1 == kCapacity) {
+        --at;  // keep the pair together in the next filling
+        ended = false;
         break;
       }
-      const unsigned char trail = at < rangeEnd ? reader_.ReadChar() : 0;
+      const unsigned char trail = at < rangeEnd ? reader.ReadChar() : 0;
       if (trail != 0) {
         ++at;
-        Store(c, kLead);
-        Store(trail, kTrail);
+        store(c, kLead);
+        store(trail, kTrail);
         continue;
       }
       // A lead byte without a trail byte stands alone (a zero byte that was
       // read is read again as a character of its own).
-      reader_.SetPosition(at);
+      reader.SetPosition(at);
     }
-    Store(c, kSingle);
+    store(c, kSingle);
   }
-  if (Filled == kChunkSize) Full = true;
+  Filled = filled;
+  dropped_ = dropped;
+  inLineBreak_ = inLineBreak;
+  inWord_ = inWord;
+  fillAt_ = at;
+  ended_ = ended && !cancelled;
   chunk_[Filled] = '\0';
-  return !control_.Cancelled();
+  return !cancelled && !control.Cancelled();
 }
 
-void TRegexWindow::Slide() {
-  const std::int32_t from = kSlide - 1;
-  const std::int32_t count = Filled - from;
-  std::memmove(chunk_.get(), chunk_.get() + from, static_cast<std::size_t>(count));
-  std::memmove(chunkShift_.get(), chunkShift_.get() + from, static_cast<std::size_t>(count) * sizeof(std::int32_t));
-  std::memmove(chunkKind_.get(), chunkKind_.get() + from, static_cast<std::size_t>(count));
+void TRegexWindow::Drop(std::int32_t n) {
+  const std::int32_t count = Filled - n;
+  std::memmove(chunk_.get(), chunk_.get() + n, static_cast<std::size_t>(count));
+  std::memmove(chunkShift_.get(), chunkShift_.get() + n, static_cast<std::size_t>(count) * sizeof(std::int32_t));
+  std::memmove(chunkKind_.get(), chunkKind_.get() + n, static_cast<std::size_t>(count));
   Filled = count;
-  Start += from;
+  Start += n;
 }
 
-// Searches the window from offset; a match that begins on a trail byte is
+namespace {
+
+// Searches the view from offset; a match that begins on a trail byte is
 // not a match there and the search goes on from the byte after it.
-TRegExpMatch SearchWindow(TRegExp& regExp, const TRegexWindow& window, std::int32_t offset) {
+TRegExpMatch SearchView(TRegExp& regExp, const TRegexWindow& window, const TView& view, std::int32_t offset) {
   for (;;) {
-    TRegExpMatch m = regExp.Search(window.Text(), offset);
-    if (!m.Found || !window.IsTrail(m.Start)) return m;
+    TRegExpMatch m = regExp.Search(window.Text(view), offset);
+    if (!m.Found || !window.IsTrail(view.From + m.Start)) return m;
     offset = m.Start + 1;
   }
 }
@@ -219,34 +332,50 @@ std::int32_t EndBeforeLineBreak(TBufStream& reader, std::int32_t start, std::int
   return end;
 }
 
-bool ScanWindows(TSearchContext& context, TScanControl& control, TRegExp& regExp) {
+bool ScanWindows(TSearchContext& context, TScanControl& control, TRegExp& regExp, TRegexWindow& window) {
   TBufStream& reader = *context.Reader;
   const std::int32_t rangeStart = reader.RangeStart();
   const std::int32_t rangeEnd = reader.RangeEnd();
-  std::int32_t hitFrom = reader.Position();
+  const std::int32_t position = reader.Position();
+  std::int32_t hitFrom = position;
   if (hitFrom < rangeStart) hitFrom = rangeStart;
   if (hitFrom >= rangeEnd) return false;
   context.HitStart = hitFrom;
 
-  // One character before the start, when there is one, is read as context
-  // for anchors and word boundaries; it is not searched as a match start.
-  TRegexWindow window(context, control, hitFrom > rangeStart ? hitFrom - 1 : hitFrom);
-  reader.SetPosition(window.Start);
-  if (!window.Fill() || window.Filled == 0) return false;
-  // The context character may have been dropped or folded into a line break
-  // run together with the first character; only a character of its own is
-  // skipped.
-  std::int32_t offset = window.PositionOf(0) < hitFrom ? 1 : 0;
+  // The search runs over views of kChunkSize characters; each is what a
+  // window filled anew at its first character would hold, so where the
+  // window of the last hit still applies it is searched on, and the hits are
+  // the same. One character before the start, when there is one, is read as
+  // context for anchors and word boundaries; it is not searched as a match
+  // start.
+  std::int32_t from = context.Rules.KeepRegexWindow ? window.ResumeOffset(reader, position) : -1;
+  std::int32_t offset = 1;
+  std::int32_t viewStart = hitFrom - 1;  // the text position a new window would start at (progress)
+  window.Forget();
+  if (from < 0) {
+    viewStart = hitFrom > rangeStart ? hitFrom - 1 : hitFrom;
+    window.Reset(reader, viewStart);
+    from = 0;
+    if (!window.EnsureView(control, from, true) || window.Filled == 0) return false;
+    // The context character may have been dropped or folded into a line
+    // break run together with the first character; only a character of its
+    // own is skipped.
+    offset = window.PositionOf(0) < hitFrom ? 1 : 0;
+  } else if (!window.EnsureView(control, from, false)) {
+    return false;
+  }
   for (;;) {
-    control.ReportProgress(window.Start, true);
-    const TRegExpMatch m = SearchWindow(regExp, window, offset);
-    // A match that reaches the end of a full window may change once the text
+    control.ReportProgress(viewStart, true);
+    const TView view = window.ViewAt(from);
+    const TRegExpMatch m = SearchView(regExp, window, view, offset);
+    // A match that reaches the end of a full view may change once the text
     // after it is seen ($, \b, a longer repeat); when it starts in the half
-    // that the slide keeps, it is looked for again in the next window.
-    const bool deferred = m.Found && window.Full && m.End == window.Filled && m.Start >= kSlide;
+    // that the slide keeps, it is looked for again in the next view.
+    const bool deferred = m.Found && view.Full && m.End == view.Length && m.Start >= kSlide;
     if (m.Found && !deferred) {
-      std::int32_t start = window.PositionOf(m.Start);
-      std::int32_t end = window.EndPositionOf(m.End);
+      std::int32_t start = window.PositionOf(from + m.Start);
+      std::int32_t end = m.End < view.Length ? window.PositionOf(from + m.End)
+                                             : window.PositionOf(from + view.Length - 1) + 1;
       if (start > rangeEnd - 1) start = rangeEnd - 1;
       if (end > rangeEnd) end = rangeEnd;
       if (end <= start) return false;
@@ -256,12 +385,16 @@ bool ScanWindows(TSearchContext& context, TScanControl& control, TRegExp& regExp
       context.LastDelimiterConsumed = false;
       reader.SetPosition(end);
       control.ReportProgress(end, false);
+      window.Remember(end);
       return true;
     }
-    if (!window.Full) return false;
-    window.Slide();
+    if (!view.Full) return false;
+    // Slide: the next view begins half a window on, keeping one character
+    // as context.
+    from += kSlide - 1;
+    viewStart += kSlide - 1;
     offset = 1;
-    if (!window.Fill()) return false;
+    if (!window.EnsureView(control, from, false)) return false;
   }
 }
 
@@ -271,7 +404,8 @@ bool FindNextRegexMatch(TSearchContext& context, TScanControl& control) {
   control.SetSpeedDisplay(false);
   if (context.Terms.empty() || !context.Terms.front().RegExp) return false;
   try {
-    return ScanWindows(context, control, *context.Terms.front().RegExp);
+    if (!context.RegexWindow) context.RegexWindow.reset(new TRegexWindow(context.Rules));
+    return ScanWindows(context, control, *context.Terms.front().RegExp, *context.RegexWindow);
   } catch (const ERegExp& e) {
     // The engine gave up (a pattern too costly to match): the search ends
     // with the engine's message like any other error.

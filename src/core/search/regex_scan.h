@@ -26,6 +26,15 @@ struct TRegExpDeleter {
 };
 using TRegExpPtr = std::unique_ptr<TRegExp, TRegExpDeleter>;
 
+// The scan's window on the text, kept by the context between searches so
+// that a search starting inside it goes on there instead of reading the text
+// again.
+class TRegexWindow;
+struct TRegexWindowDeleter {
+  void operator()(TRegexWindow* window) const;
+};
+using TRegexWindowPtr = std::unique_ptr<TRegexWindow, TRegexWindowDeleter>;
+
 // The engine's copy of the language tables in force (translate table, word
 // syntax, character types), made once per search.
 std::shared_ptr<const TRegExpTables> MakeRegExpTables(const std::array<std::uint8_t, 256>& translate,
@@ -43,7 +52,9 @@ TRegExpPtr CompileTermRegExp(const std::string& text, const TPatternRules& rules
 // returns and line feeds is one space and the skipping characters are left
 // out; hits keep their real text positions. On success sets HitStart and
 // HitEnd (a hit never ends with a line break) and leaves the reader at
-// HitEnd. Polls control for cancel at every word end it reads (so lets
+// HitEnd. The filled window is kept in the context: when the next search
+// starts where the last hit ended, on the same reader and range, it goes on in
+// that window (the hits are those a window filled anew would give). Polls control for cancel at every word end it reads (so lets
 // pending messages run) and reports progress through it. Returns false when
 // there is no further match or the search was cancelled. Throws Exception
 // "Internal regexp error." when the engine cannot finish a search.

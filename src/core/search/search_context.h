@@ -89,6 +89,8 @@ struct TPatternRules {
   bool AllowLiteralSkip = true;
   // How many bytes the skip-ahead reads from the source at a time.
   std::int32_t SkipChunkSize = 64 * 1024;
+  // Lets the regular-expression scan go on in the window of its last hit; off, every search fills a new one.
+  bool KeepRegexWindow = true;
   // The language tables regular expressions are compiled with (regular-
   // expression mode only).
   std::shared_ptr<const TRegExpTables> RegExpTables;
@@ -180,6 +182,7 @@ class TSearchContext {
   // True when the last token of the hit was ended by a delimiter that the
   // token reader consumed (so the hit's words end one character before HitEnd).
   bool LastDelimiterConsumed = false;
+  TRegexWindowPtr RegexWindow;  // the regular-expression scan's window, kept between searches
 
  private:
   void Tokenize(const std::string& pattern);
