@@ -16,6 +16,7 @@ const std::vector<Command>& Commands() {
       {"compare", RunCompare},
       {"collocates", RunCollocates},
       {"advcolloc", RunAdvancedColloc},
+      {"tags", RunTags},
   };
   return commands;
 }

@@ -58,5 +58,6 @@ int RunBatchFreq(CommandContext& context, CommandArgs& args);
 int RunCompare(CommandContext& context, CommandArgs& args);
 int RunCollocates(CommandContext& context, CommandArgs& args);
 int RunAdvancedColloc(CommandContext& context, CommandArgs& args);
+int RunTags(CommandContext& context, CommandArgs& args);
 
 }  // namespace korvane::cli

@@ -15,7 +15,7 @@
 #include "results/concord_items.h"
 #include "search/pattern_validation.h"
 #include "search/search.h"
-#include "tags/tag_query.h"
+#include "tags/tag_info.h"
 
 namespace korvane::cli {
 namespace {
@@ -192,7 +192,7 @@ int RunSearch(CommandContext& context, CommandArgs& args) {
   options.RelativeLines = relativeLines;
   options.TrackedTags = trackedTags;
   options.MaximumLines = limit;
-  TNoTagInfo tags;
+  TTagInfo tags(state);
   TConcordanceWriter writer(state, list, tags, options);
   writer.Write(context.out, pattern);
   return 0;

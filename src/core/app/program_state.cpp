@@ -2,6 +2,7 @@
 
 #include "results/advanced_sort_settings.h"
 #include "search/batch_search.h"
+#include "tags/word_tag_settings.h"
 
 namespace korvane {
 
@@ -29,6 +30,12 @@ ProgramState::ProgramState(Host& h) : host(h) {
   Configuration.Set(ConfigStep::HeadingContextSearch,
                     {[this](const IniFile& ini) { HeadingContext.Read(ini); },
                      [this](IniFile& ini) { HeadingContext.Write(ini); }});
+  Configuration.Set(ConfigStep::TagSettings,
+                    {[this](const IniFile& ini) { ReadTagSettings(ini, ConcordConfig, WatchedTags); },
+                     [this](IniFile& ini) { WriteTagSettings(ini, ConcordConfig, WatchedTags); }});
+  Configuration.Set(ConfigStep::WordTagSettings,
+                    {[this](const IniFile& ini) { ReadWordTagSettings(ini, ConcordConfig); },
+                     [this](IniFile& ini) { WriteWordTagSettings(ini, ConcordConfig); }});
   Configuration.Set(ConfigStep::Sentences,
                     {[this](const IniFile& ini) { Sentences.Read(ini); },
                      [this](IniFile& ini) { Sentences.Write(ini); }});

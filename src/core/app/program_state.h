@@ -19,6 +19,7 @@
 #include "search/headings.h"
 #include "search/language.h"
 #include "search/sentence_settings.h"
+#include "tags/tag_settings.h"
 
 namespace korvane {
 
@@ -54,6 +55,11 @@ class ProgramState {
   TStopList StopList{Language};
   TFreqSettings FreqSettings;
   TAdvancedCollocExtras AdvancedCollocExtras;
+  // The tracked tags, in their configured order.
+  std::vector<TWatchedTag> WatchedTags;
+  // Set by "Cancel All" of a tag-information collection; callers clear it
+  // before a batch of texts.
+  bool CancelAllTagCollection = false;
 
   // The sentence and URL history keys that the configuration file handles.
   std::vector<std::string> URLHistory;

@@ -24,6 +24,7 @@
 #include "frequency/hash_strings.h"
 #include "net/url_loading.h"
 #include "tags/indexed_stream.h"
+#include "tags/tag_collector.h"
 
 namespace korvane {
 namespace {
@@ -46,14 +47,46 @@ void TruncateCorpus(Corpus& corpus, int n) {
 }
 
 // Collects the tag information and the word count of the texts added by one
-// request. The collector comes with the tag subsystem; until then the texts
-// stay uncounted and their table slots missing.
+// request, building only the tables a text lacks. Counting words into the
+// corpus word table is switched off for the request when the workspace holds
+// the table already, and after a cancelled text (the table would hold part of
+// that text's words; it is discarded and counted again when needed).
 void CollectNewTexts(ProgramState& state, int first) {
-  for (int i = first; i < state.corpus.Count(); ++i) {
-    TCorpusText& text = state.corpus.Texts[static_cast<std::size_t>(i)];
+  Corpus& corpus = state.corpus;
+  const bool counting = corpus.CountWordsWhileLoading;
+  if (counting && !corpus.WorkspaceDataDir.empty() &&
+      std::filesystem::exists(corpus.WorkspaceDataDir + "FREQ" + ".tmp"))
+    corpus.CountWordsWhileLoading = false;
+  state.CancelAllTagCollection = false;
+  for (int i = first; i < corpus.Count(); ++i) {
+    TCorpusText& text = corpus.Texts[static_cast<std::size_t>(i)];
     for (TIndexSlot* slot : {&text.LineTables, &text.PageTables, &text.WatchedTagTables})
       if (slot->IsPlaceholder()) slot->Name.clear();
+    const bool watchedPresent = text.WatchedTagTables.Index || state.WatchedTags.empty();
+    if (text.LineTables.Index && text.PageTables.Index && watchedPresent && text.WordCount > 0) {
+      corpus.CorpusWordTable.reset();
+      corpus.CountWordsWhileLoading = false;
+      continue;
+    }
+    TCollectRequest request;
+    request.Lines = !text.LineTables.Index;
+    request.Pages = !text.PageTables.Index;
+    request.WatchedTags = !watchedPresent;
+    request.CancelAllOffered = true;
+    std::int32_t words = 0;
+    try {
+      CollectTagInfo(state, text.CorpusFiles, request, words);
+      text.WordCount = words;
+    } catch (const EAbort&) {
+      corpus.CorpusWordTable.reset();
+      corpus.CountWordsWhileLoading = false;
+    } catch (const Exception& e) {
+      corpus.CorpusWordTable.reset();
+      state.host.ShowError(e.what());
+      break;
+    }
   }
+  corpus.CountWordsWhileLoading = counting;
 }
 
 }  // namespace

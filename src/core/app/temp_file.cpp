@@ -1,0 +1,20 @@
+// Unique temporary file names.
+#include "app/temp_file.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+#include "app/errors.h"
+
+namespace korvane {
+
+std::string TempFileName(const std::string& prefix) {
+  const char* folder = std::getenv("TMPDIR");
+  std::string name = std::string(folder != nullptr && *folder != 0 ? folder : "/tmp") + "/" + prefix + "XXXXXX.tmp";
+  const int fd = ::mkstemps(name.data(), 4);
+  if (fd < 0) throw Exception(UnableToOpenFileMessage(name));
+  ::close(fd);
+  return name;
+}
+
+}  // namespace korvane
