@@ -59,5 +59,6 @@ int RunCompare(CommandContext& context, CommandArgs& args);
 int RunCollocates(CommandContext& context, CommandArgs& args);
 int RunAdvancedColloc(CommandContext& context, CommandArgs& args);
 int RunTags(CommandContext& context, CommandArgs& args);
+int RunWorkspaceSave(CommandContext& context, CommandArgs& args);
 
 }  // namespace korvane::cli

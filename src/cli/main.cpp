@@ -9,8 +9,10 @@
 #include "app/errors.h"
 #include "app/ini_file.h"
 #include "app/program_state.h"
+#include "app/workspace.h"
 #include "cli_host.h"
 #include "cli_options.h"
+#include "corpus/corpus_loader.h"
 #include "commands.h"
 
 #ifndef KORVANE_VERSION
@@ -52,15 +54,26 @@ constexpr const char* kUsage =
     "                             the corpus comparison table\n"
     "  collocates PATTERN TEXT... the collocate table of a search\n"
     "  advcolloc PATTERN (--positions TEXT | --span N) TEXT...\n"
-    "                             the advanced collocation list\n";
+    "                             the advanced collocation list\n"
+    "  workspace-save FILE.KWS [--keep l,t,f,u|none] TEXT...\n"
+    "                             save the settings and texts as a workspace, keeping line and\n"
+    "                             page tables (l), tracked-tag tables (t), the corpus word\n"
+    "                             table (f) and downloaded URLs (u)\n";
 
-// Reads the settings as the desktop program does, then applies --set.
-void ReadSettings(ProgramState& state, const GlobalOptions& options) {
+// Reads the settings as the desktop program does, then applies --set. With
+// --workspace the workspace's settings and texts follow (--set applying to
+// them too). Returns false when the workspace cannot be read (its error was
+// shown).
+bool ReadSettings(ProgramState& state, const GlobalOptions& options) {
   const std::string file =
       options.IniFile ? *options.IniFile : ConfigReadLocation(ConfigLocations::ForCurrentProcess());
   IniFile ini = IniFile::Load(file);
   for (const SettingOverride& o : options.Overrides) ini.WriteString(o.Section, o.Key, o.Value);
   ReadConfiguration(state, ini);
+  if (!options.Workspace) return true;
+  return OpenWorkspace(state, NormalizePath(*options.Workspace), [&options](IniFile& workspace) {
+    for (const SettingOverride& o : options.Overrides) workspace.WriteString(o.Section, o.Key, o.Value);
+  });
 }
 
 int Run(int argc, char** argv) {
@@ -101,10 +114,13 @@ int Run(int argc, char** argv) {
   std::ostream& out = file.is_open() ? static_cast<std::ostream&>(file) : std::cout;
   int status = 0;
   try {
-    ReadSettings(state, options);
-    CommandContext context{state, host, options, out};
-    CommandArgs args(options.Arguments);
-    status = command->run(context, args);
+    if (ReadSettings(state, options)) {
+      CommandContext context{state, host, options, out};
+      CommandArgs args(options.Arguments);
+      status = command->run(context, args);
+    } else {
+      status = 1;
+    }
   } catch (const UsageError& e) {
     std::cerr << "korvane-cli: " << e.what() << "\n";
     return 2;

@@ -1,39 +1,16 @@
 // korvane-cli run as a program: its output, its messages and exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
+#include "cli_runner.h"
 #include "temp_dir.h"
 
 namespace korvane {
 namespace {
 
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Runs korvane-cli with args (a shell-quoted string) and an empty settings file.
-RunResult RunCli(const std::string& args) {
-  test::TempDir dir;
-  const std::string ini = dir.WriteFile("KORVANE.INI", "");
-  const std::string errFile = (dir.path() / "stderr").string();
-  const std::string command =
-      std::string(KORVANE_CLI) + " --ini " + ini + " " + args + " 2>" + errFile + " </dev/null";
-  RunResult result;
-  FILE* pipe = popen(command.c_str(), "r");
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.err = dir.ReadFile("stderr");
-  return result;
-}
+using test::RunCli;
+using test::RunResult;
 
 TEST(CliInfoTest, PrintsCorpusInfoAndStatusLine) {
   test::TempDir dir;

@@ -25,7 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kGeneralSection = "GeneralConfiguration";
 constexpr const char* kURLHistorySection = "URLHistory";
 constexpr const char* kURLHistoryName = "URLs";
 
@@ -81,19 +80,13 @@ std::string InDir(const std::string& dir) { return dir.empty() ? std::string() :
 // file with it; withSingleKeys also carries SaveOnExit and WorkspacePath over,
 // which the fresh image would otherwise drop.
 bool WriteConfigurationFile(ProgramState& state, const std::string& file, bool withSingleKeys) {
-  try {
-    IniFile ini(file);
-    WriteConfiguration(state, ini);
-    if (withSingleKeys) {
-      ini.WriteBool(kGeneralSection, "SaveOnExit", state.General.SaveOnExit);
-      ini.WriteString(kGeneralSection, "WorkspacePath", state.General.WorkspacePath);
-    }
-    ini.Save();
-    return true;
-  } catch (const std::exception&) {
-    state.host.ShowError(WriteErrorMessage(file));
-    return false;
+  IniFile ini(file);
+  WriteConfiguration(state, ini);
+  if (withSingleKeys) {
+    ini.WriteBool(kGeneralSection, "SaveOnExit", state.General.SaveOnExit);
+    ini.WriteString(kGeneralSection, "WorkspacePath", state.General.WorkspacePath);
   }
+  return SaveConfigurationImage(state, ini);
 }
 
 // The configuration file at the reading location; an empty image when it
@@ -176,15 +169,38 @@ std::optional<std::string> ConfigWriteLocation(const ConfigLocations& locations)
 
 // ---- Full configuration ---------------------------------------------------
 
-bool ReadConfiguration(ProgramState& state, const std::string& file) {
+std::optional<IniFile> LoadConfigurationImage(ProgramState& state, const std::string& file) {
   try {
-    const IniFile ini = IniFile::Load(file);
-    ReadConfiguration(state, ini);
-    return true;
+    return IniFile::Load(file);
   } catch (const std::exception&) {
     state.host.ShowError(ReadErrorMessage(file));
+    return std::nullopt;
+  }
+}
+
+bool SaveConfigurationImage(ProgramState& state, const IniFile& image) {
+  try {
+    image.Save();
+    return true;
+  } catch (const std::exception&) {
+    state.host.ShowError(WriteErrorMessage(image.Path()));
     return false;
   }
+}
+
+bool ApplyConfigurationImage(ProgramState& state, const IniFile& image) {
+  try {
+    ReadConfiguration(state, image);
+    return true;
+  } catch (const std::exception&) {
+    state.host.ShowError(ReadErrorMessage(image.Path()));
+    return false;
+  }
+}
+
+bool ReadConfiguration(ProgramState& state, const std::string& file) {
+  const std::optional<IniFile> ini = LoadConfigurationImage(state, file);
+  return ini && ApplyConfigurationImage(state, *ini);
 }
 
 bool WriteConfiguration(ProgramState& state, const std::string& file) {
@@ -324,6 +340,13 @@ void ReadList(const IniFile& ini, const std::string& section, const std::string&
     std::string value = ini.ReadString(section, ListKey(name, i, count), "");
     if (!value.empty()) list.push_back(std::move(value));
   }
+}
+
+std::vector<std::string> ReadListEntries(const IniFile& ini, const std::string& section, const std::string& name) {
+  std::vector<std::string> list;
+  const int count = std::clamp(ini.ReadInteger(section, name + "Count", 20), 0, kMaxListEntries);
+  for (int i = 0; i < count; ++i) list.push_back(ini.ReadString(section, ListKey(name, i, count), ""));
+  return list;
 }
 
 void WriteList(IniFile& ini, const std::string& section, const std::string& name,

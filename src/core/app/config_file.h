@@ -63,6 +63,8 @@ struct ConfigLocations {
 };
 
 inline constexpr const char* kConfigFileName = "KORVANE.INI";
+// The section of the general settings (and of a workspace's save options).
+inline constexpr const char* kGeneralSection = "GeneralConfiguration";
 
 // The file to read, kept in step with the file to write so that saved
 // settings are the ones read next time: ProgramDir + KORVANE.INI when it
@@ -83,6 +85,17 @@ bool ReadConfiguration(ProgramState& state, const std::string& file);
 // the file. On an error shows "Could not write to configuration file
 // <file>!" and returns false; the previous file is then unchanged.
 bool WriteConfiguration(ProgramState& state, const std::string& file);
+// The image of a configuration file; on an error shows "Could not read from
+// configuration file <file>!" and returns none. A missing file gives an
+// empty image.
+std::optional<IniFile> LoadConfigurationImage(ProgramState& state, const std::string& file);
+// Reads the full configuration from image; on an error shows the read error
+// for image.Path() and returns false (settings read before it stay).
+bool ApplyConfigurationImage(ProgramState& state, const IniFile& image);
+// Writes image to its file through a temporary file. On an error shows
+// "Could not write to configuration file <file>!" and returns false; the
+// previous file is then unchanged.
+bool SaveConfigurationImage(ProgramState& state, const IniFile& image);
 // The full configuration into an open image (also used for workspaces).
 void ReadConfiguration(ProgramState& state, const IniFile& ini);
 void WriteConfiguration(const ProgramState& state, IniFile& ini);
@@ -119,6 +132,9 @@ void ReadList(const IniFile& ini, const std::string& section, const std::string&
               std::vector<std::string>& list);
 void WriteList(IniFile& ini, const std::string& section, const std::string& name,
                const std::vector<std::string>& list);
+// The same list read entry for entry: an empty value gives an empty entry,
+// so that entry k of two parallel lists belong together.
+std::vector<std::string> ReadListEntries(const IniFile& ini, const std::string& section, const std::string& name);
 // The key of entry index in a list of count entries ("N0", "N07", "N100", ...).
 std::string ListKey(const std::string& name, int index, int count);
 

@@ -207,6 +207,21 @@ class Host {
   virtual void CloseAllChildWindows() {}
   // Text index was removed: concordance windows drop its hits and renumber.
   virtual void TextRemoved(int /*index*/) {}
+  // A workspace was opened or saved: the main window's caption names it.
+  virtual void WorkspaceChanged() {}
+};
+
+// Shows the busy cursor for the lifetime of the object, however the block
+// ends.
+class BusyCursor {
+ public:
+  explicit BusyCursor(Host& host) : host_(host) { host_.SetBusyCursor(true); }
+  ~BusyCursor() { host_.SetBusyCursor(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  Host& host_;
 };
 
 }  // namespace korvane

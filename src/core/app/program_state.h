@@ -10,6 +10,7 @@
 #include "app/config_file.h"
 #include "app/font.h"
 #include "app/host.h"
+#include "app/workspace_options.h"
 #include "corpus/corpus.h"
 #include "frequency/advanced_collocation.h"
 #include "frequency/frequency_settings.h"
@@ -60,6 +61,11 @@ class ProgramState {
   // Set by "Cancel All" of a tag-information collection; callers clear it
   // before a batch of texts.
   bool CancelAllTagCollection = false;
+
+  // The save options of the loaded workspace.
+  TWorkspaceOptions Workspace;
+  // The search dialog's batch pattern lists, kept with a workspace.
+  TBatchPatternLists BatchPatternLists;
 
   // The sentence and URL history keys that the configuration file handles.
   std::vector<std::string> URLHistory;

@@ -8,9 +8,15 @@
 
 namespace korvane {
 
-std::string TempFileName(const std::string& prefix) {
+std::string TempFolder() {
   const char* folder = std::getenv("TMPDIR");
-  std::string name = std::string(folder != nullptr && *folder != 0 ? folder : "/tmp") + "/" + prefix + "XXXXXX.tmp";
+  std::string path = folder != nullptr && *folder != 0 ? folder : "/tmp";
+  if (path.back() != '/') path += '/';
+  return path;
+}
+
+std::string TempFileName(const std::string& prefix) {
+  std::string name = TempFolder() + prefix + "XXXXXX.tmp";
   const int fd = ::mkstemps(name.data(), 4);
   if (fd < 0) throw Exception(UnableToOpenFileMessage(name));
   ::close(fd);

@@ -11,4 +11,7 @@ namespace korvane {
 // Exception when no file can be created.
 std::string TempFileName(const std::string& prefix);
 
+// The temporary folder with a final "/".
+std::string TempFolder();
+
 }  // namespace korvane

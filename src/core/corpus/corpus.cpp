@@ -13,9 +13,17 @@
 namespace korvane {
 
 TIndexSlot::TIndexSlot() = default;
-TIndexSlot::~TIndexSlot() = default;
+TIndexSlot::~TIndexSlot() { Release(); }
 TIndexSlot::TIndexSlot(TIndexSlot&&) noexcept = default;
-TIndexSlot& TIndexSlot::operator=(TIndexSlot&&) noexcept = default;
+TIndexSlot& TIndexSlot::operator=(TIndexSlot&& other) noexcept {
+  if (this != &other) {
+    Release();
+    Name = std::move(other.Name);
+    Index = std::move(other.Index);
+    other.Name.clear();
+  }
+  return *this;
+}
 
 std::string CompanionFileName(const std::string& indexFileName) {
   const std::filesystem::path path(indexFileName);
@@ -23,7 +31,7 @@ std::string CompanionFileName(const std::string& indexFileName) {
 }
 
 void TIndexSlot::Release() {
-  const bool hadFile = Index != nullptr && !Name.empty() && Name != " ";
+  const bool hadFile = Index != nullptr && Index->OwnsFile() && !Name.empty() && Name != " ";
   Index.reset();
   if (hadFile) {
     std::remove(CompanionFileName(Name).c_str());

@@ -27,14 +27,16 @@ struct TIndexSlot {
   std::unique_ptr<TIndexedStream> Index;
 
   TIndexSlot();
+  // Releases the slot (see Release).
   ~TIndexSlot();
   TIndexSlot(TIndexSlot&&) noexcept;
   TIndexSlot& operator=(TIndexSlot&&) noexcept;
 
   bool IsPlaceholder() const { return Name == " " && !Index; }
   bool IsMissing() const { return Name.empty(); }
-  // Frees the object and deletes the index file and its companion; the slot
-  // becomes missing.
+  // Frees the object and, when the file is the program's own (not a file of
+  // a workspace's data folder), deletes the index file and its companion;
+  // the slot becomes missing.
   void Release();
 };
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "app/errors.h"
 #include "app/program_state.h"
 #include "corpus/buf_stream.h"
+#include "corpus/file_flags.h"
 #include "corpus/file_handle.h"
 #include "corpus/synchro_stream.h"
 #include "frequency/hash_strings.h"
@@ -46,6 +48,34 @@ void TruncateCorpus(Corpus& corpus, int n) {
   while (corpus.Count() > n) corpus.Texts.pop_back();
 }
 
+// Opens the tables and the word count that a workspace saved for text, as
+// its flag string names them. A table that cannot be opened shows its error
+// and stays missing (it is built again); a word count that does not parse
+// stays missing (it is counted again).
+void ReuseSavedData(ProgramState& state, TCorpusText& text) {
+  const std::string& flags = text.CorpusFileFlags;
+  if (flags.empty()) return;
+  const std::pair<char, TIndexSlot*> tables[] = {
+      {'L', &text.LineTables}, {'P', &text.PageTables}, {'T', &text.WatchedTagTables}};
+  for (const auto& [letter, slot] : tables) {
+    const std::string value = FlagValue(flags, letter);
+    if (value.empty()) continue;
+    const std::string path = FlagDataFile(state.corpus.WorkspaceDataDir, value);
+    try {
+      slot->Index = TIndexedStream::OpenStored(path, true);
+      slot->Index->SavedAs = path;
+      slot->Name = path;
+    } catch (const EAbort&) {
+    } catch (const Exception& e) {
+      state.host.ShowError(e.what());
+    }
+  }
+  const std::string words = FlagValue(flags, 'W');
+  std::int32_t count = 0;
+  const auto [end, error] = std::from_chars(words.data(), words.data() + words.size(), count);
+  if (!words.empty() && error == std::errc() && end == words.data() + words.size()) text.WordCount = count;
+}
+
 // Collects the tag information and the word count of the texts added by one
 // request, building only the tables a text lacks. Counting words into the
 // corpus word table is switched off for the request when the workspace holds
@@ -62,6 +92,7 @@ void CollectNewTexts(ProgramState& state, int first) {
     TCorpusText& text = corpus.Texts[static_cast<std::size_t>(i)];
     for (TIndexSlot* slot : {&text.LineTables, &text.PageTables, &text.WatchedTagTables})
       if (slot->IsPlaceholder()) slot->Name.clear();
+    ReuseSavedData(state, text);
     const bool watchedPresent = text.WatchedTagTables.Index || state.WatchedTags.empty();
     if (text.LineTables.Index && text.PageTables.Index && watchedPresent && text.WordCount > 0) {
       corpus.CorpusWordTable.reset();
@@ -133,30 +164,15 @@ void AnnounceCorpusChange(ProgramState& state) {
 
 namespace {
 
-// The value of the flag-string entry that begins with letter and ".", or
-// empty ("U.IST12 L.LNT3 " gives "IST12" for 'U').
-std::string FlagEntry(const std::string& flags, char letter) {
-  const std::string key = std::string(1, letter) + ".";
-  std::size_t at = 0;
-  while (at < flags.size()) {
-    const std::size_t end = flags.find(' ', at);
-    const std::string entry = flags.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (entry.rfind(key, 0) == 0) return entry.substr(2);
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
-  return std::string();
-}
-
 // The cached copy of a URL document that a workspace saved, or none when
 // there is no usable copy (its error is shown and the URL is fetched again).
 std::unique_ptr<TSynchroStream> OpenCachedCopy(ProgramState& state, const std::string& flags) {
-  const std::string cached = FlagEntry(flags, 'U');
+  const std::string cached = FlagValue(flags, 'U');
   if (state.corpus.WorkspaceFile.empty() || cached.empty()) return nullptr;
   try {
-    auto copy = std::make_unique<TFileSynchroStream>(state.corpus.WorkspaceDataDir + cached + ".tmp",
-                                                     TFileOpenMode::ReadWriteShareWrite);
-    copy->SavedInWorkspace = true;
+    const std::string path = FlagDataFile(state.corpus.WorkspaceDataDir, cached);
+    auto copy = std::make_unique<TFileSynchroStream>(path, TFileOpenMode::ReadWriteShareWrite);
+    copy->SavedAs = path;
     return copy;
   } catch (const Exception& e) {
     state.host.ShowError(e.what());
@@ -171,7 +187,7 @@ std::unique_ptr<TSynchroStream> OpenSource(ProgramState& state, std::string& nam
     return OpenURLText(state, name);
   }
   auto file = std::make_unique<TFileSynchroStream>(name, TFileOpenMode::ReadShareWrite);
-  file->SavedInWorkspace = true;
+  file->SavedAs = name;
   return file;
 }
 
@@ -219,10 +235,8 @@ void ReloadURLTexts(ProgramState& state, const std::vector<int>& selection) {
       auto live = OpenURLText(state, name);
       state.host.CloseTextViewer(i);
       text.CorpusReaders.reset();
-      std::string backingFile;
-      if (auto* file = dynamic_cast<TFileSynchroStream*>(text.CorpusStreams.get())) backingFile = file->FileName();
+      // A private copy goes with its stream; a workspace's saved copy stays.
       text.CorpusStreams = std::move(live);
-      if (!backingFile.empty()) std::remove(backingFile.c_str());
       text.CorpusReaders =
           std::make_unique<TBufStream>(text.CorpusStreams.get(), state.ConcordConfig.DelimiterSet());
       for (TIndexSlot* slot : {&text.LineTables, &text.PageTables, &text.WatchedTagTables}) slot->Release();
@@ -280,14 +294,10 @@ void RemoveText(ProgramState& state, int i) {
   text.LineTables.Release();
   text.PageTables.Release();
   text.WatchedTagTables.Release();
+  // The source deletes its file when it is a download or a private copy.
   text.CorpusReaders.reset();
-  std::string backingFile;
-  if (auto* file = dynamic_cast<TFileSynchroStream*>(text.CorpusStreams.get());
-      file != nullptr && (IsURL(text.CorpusFiles) || file->PrivateCopy))
-    backingFile = file->FileName();
   text.CorpusStreams.reset();
   corpus.Texts.erase(corpus.Texts.begin() + i);
-  if (!backingFile.empty()) std::remove(backingFile.c_str());
   state.host.TextRemoved(i);
   RecomputeTotalWords(corpus);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "app/errors.h"
 
@@ -53,6 +54,7 @@ TFileSynchroStream::TFileSynchroStream(const std::string& fileName, TFileOpenMod
 
 TFileSynchroStream::~TFileSynchroStream() {
   if (handle_ >= 0) ::close(handle_);
+  if (PrivateCopy) std::remove(fileName_.c_str());
 }
 
 std::int32_t TFileSynchroStream::GetSize() { return size_; }

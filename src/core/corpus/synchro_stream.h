@@ -54,6 +54,7 @@ class TFileSynchroStream : public TSynchroStream {
   // Opens the file. Throws Exception "Unable to open file: %s." when it
   // cannot be opened, and a clear message when it holds 2 GiB or more.
   TFileSynchroStream(const std::string& fileName, TFileOpenMode mode);
+  // Closes the file, and deletes it when it is a private copy.
   ~TFileSynchroStream() override;
 
   std::int32_t GetSize() override;
@@ -71,10 +72,12 @@ class TFileSynchroStream : public TSynchroStream {
   const std::string& FileName() const { return fileName_; }
   TFileOpenMode Mode() const { return mode_; }
 
-  // The document is saved in the workspace (set for corpus files and cached
-  // URL documents when they are opened).
-  bool SavedInWorkspace = false;
-  // The file is a private temporary copy, deleted with the text.
+  // Where the document is kept for a workspace: a corpus file is its own
+  // keeping (its name); a URL document has the path of its copy in a
+  // workspace's data folder, or nothing while no workspace holds it.
+  std::string SavedAs;
+  // The file is the program's own temporary file (a download or a private
+  // copy of a workspace's document) and is deleted with the stream.
   bool PrivateCopy = false;
 
  protected:

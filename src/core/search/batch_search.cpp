@@ -65,18 +65,6 @@ std::string JoinNames(const std::vector<std::string>& names) {
   return title;
 }
 
-// Clears the busy cursor however the block ends.
-class BusyCursor {
- public:
-  explicit BusyCursor(Host& host) : host_(host) { host_.SetBusyCursor(true); }
-  ~BusyCursor() { host_.SetBusyCursor(false); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  Host& host_;
-};
-
 }  // namespace
 
 TBatchPatterns SplitBatchPatterns(std::vector<std::string>& lines, TSearchMode mode) {

@@ -5,13 +5,13 @@
 
 #include <memory>
 
+#include "app/config_file.h"
 #include "app/ini_file.h"
 
 namespace korvane {
 
 namespace {
 
-constexpr const char* kGeneralSection = "GeneralConfiguration";
 constexpr const char* kLanguageKey = "Language";
 
 // A string of the code page as UTF-16: on the stack for words, on the heap

@@ -51,6 +51,7 @@ std::unique_ptr<TIndexedStream> TIndexedStream::Create(const std::string& path, 
   table->file_.open(path, std::ios::in | std::ios::out | std::ios::binary | std::ios::trunc);
   if (!table->file_) throw Exception(UnableToOpenFileMessage(path));
   table->fileName_ = path;
+  table->created_ = true;
   table->recordWidth_ = width;
   table->indexGrowth_ = kBlockIntegers / width;
   table->recordsPerBlock_ = kBlockIntegers / width;

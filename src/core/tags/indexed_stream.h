@@ -59,6 +59,14 @@ class TIndexedStream {
 
   bool Stored = false;  // opened from, or saved to, a data file with its companion
   bool Fresh = false;   // built by the collection in the temporary folder
+  // The file is a private temporary copy of a table a workspace saved.
+  bool PrivateCopy = false;
+  // The copy of this table in a workspace's data folder (data file path),
+  // empty while the table is saved in none.
+  std::string SavedAs;
+  // True when the file is the program's own (created here or a private
+  // copy) and goes with the table; a workspace's saved file never does.
+  bool OwnsFile() const { return created_ || PrivateCopy; }
 
  private:
   TIndexedStream() = default;
@@ -76,6 +84,7 @@ class TIndexedStream {
   std::int32_t indexGrowth_ = kBlockIntegers;
   std::int32_t recordsPerBlock_ = kBlockIntegers;
   std::string fileName_;
+  bool created_ = false;
 };
 
 }  // namespace korvane
