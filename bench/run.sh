@@ -73,3 +73,4 @@ print(f"  {'wc -w':<40} {size / wc_seconds / 1e6:9.1f} MB/s")
 EOF
 bash "$here/search_bench.sh" "$build"
 bash "$here/regex_search_bench.sh" "$build"
+bash "$here/collector_bench.sh" "$build"

@@ -21,7 +21,7 @@
 #include "search/batch_search.h"
 #include "search/pattern_validation.h"
 #include "search/search.h"
-#include "tags/tag_query.h"
+#include "tags/tag_info.h"
 
 namespace korvane::cli {
 
@@ -36,7 +36,7 @@ bool SortByOption(CommandContext& context, const std::string& text, TConcordItem
   }
   TAdvancedSortColOptions options;
   options.CustomText = text;
-  TNoTagInfo tags;
+  TTagInfo tags(context.state);
   SortConcordance(list, options, &keys, tags, context.state);
   return true;
 }
@@ -80,7 +80,7 @@ int RunBatch(CommandContext& context, CommandArgs& args) {
   LoadTextArguments(context, positionals);
   TSearch search(state);
   if (!PrepareSearch(context, request, search)) return 1;
-  TNoTagInfo tags;
+  TTagInfo tags(state);
   TBatchSearch batch(state, tags, output);
   batch.Run(search, split.Patterns);
   return 0;

@@ -17,6 +17,7 @@ const std::vector<Command>& Commands() {
       {"collocates", RunCollocates},
       {"advcolloc", RunAdvancedColloc},
       {"tags", RunTags},
+      {"distribution", RunDistribution, true},
       {"workspace-save", RunWorkspaceSave},
   };
   return commands;

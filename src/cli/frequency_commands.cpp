@@ -21,7 +21,6 @@
 #include "frequency/advanced_collocation.h"
 #include "frequency/collocates.h"
 #include "results/concord_items.h"
-#include "search/pattern_validation.h"
 #include "search/search.h"
 #include "frequency/corpus_comparison.h"
 #include "frequency/word_count.h"
@@ -30,48 +29,13 @@
 namespace korvane::cli {
 namespace {
 
-std::int32_t LinesOption(CommandArgs& args) {
-  const std::optional<std::string> value = args.Value("--lines");
-  if (!value) return 0;
-  try {
-    std::size_t used = 0;
-    const long n = std::stol(*value, &used);
-    if (used == value->size() && n >= 0 && n <= std::numeric_limits<std::int32_t>::max())
-      return static_cast<std::int32_t>(n);
-  } catch (const std::exception&) {
-  }
-  throw UsageError("--lines needs a whole number from 0 up");
-}
-
-// The pattern and the texts of a command that searches first.
-std::string TakePattern(std::vector<std::string>& positionals, const char* command) {
-  if (positionals.empty()) throw UsageError(std::string(command) + " needs a pattern");
-  std::string pattern = positionals.front();
-  positionals.erase(positionals.begin());
-  if (pattern.find_first_not_of(" \t") == std::string::npos) throw UsageError("the pattern is empty");
-  return pattern;
-}
-
-// Searches the corpus for pattern (every hit) into items. False when the
-// pattern was refused (its message shown).
+// Searches the corpus for pattern (every hit, text syntax) into items. False
+// when the pattern was refused (its message shown).
 bool SearchInto(CommandContext& context, const std::string& pattern, TConcordItems& items) {
-  ProgramState& state = context.state;
   TSearchRec request;
   request.Mode = smText;
-  const TPatternCheck check = ValidatePattern(state, pattern, TPatternRole::SearchTerm, request.Mode, false);
-  if (check.Outcome == TPatternCheck::Invalid) context.host.ShowError(check.Error);
-  if (check.Outcome != TPatternCheck::Accepted) return false;
-  request.Patterns = {pattern};
-  request.PatternNames = {pattern};
-  TSearch search(state);
-  std::string message;
-  if (search.Prepare(request, message) != esNone) {
-    context.host.ShowError(message);
-    return false;
-  }
-  search.Execute(std::numeric_limits<std::int32_t>::max(),
-                 [&](std::unique_ptr<TConcordItem> item) { items.Add(std::move(item)); });
-  return true;
+  request.Patterns = request.PatternNames = {pattern};
+  return RunSearchInto(context, request, INT32_MAX, items);
 }
 
 }  // namespace
@@ -120,7 +84,7 @@ int RunAdvancedColloc(CommandContext& context, CommandArgs& args) {
 
 int RunWordList(CommandContext& context, CommandArgs& args) {
   const bool alphabetical = args.Flag("--alpha");
-  const std::int32_t lines = LinesOption(args);
+  const std::int32_t lines = NumberOption(args, "--lines", 0, 0);
   const bool withFrequencies = !args.Flag("--words-only");
   LoadTextArguments(context, args.Positionals());
   TWordList list;

@@ -55,6 +55,7 @@ constexpr const char* kUsage =
     "  collocates PATTERN TEXT... the collocate table of a search\n"
     "  advcolloc PATTERN (--positions TEXT | --span N) TEXT...\n"
     "                             the advanced collocation list\n"
+    "  distribution PATTERN [search options] [--scope corpus|files|N] [--step PERCENT] TEXT...\n"
     "  workspace-save FILE.KWS [--keep l,t,f,u|none] TEXT...\n"
     "                             save the settings and texts as a workspace, keeping line and\n"
     "                             page tables (l), tracked-tag tables (t), the corpus word\n"

@@ -9,6 +9,7 @@
 #include "app/errors.h"
 #include "app/program_state.h"
 #include "app/scripted_host.h"
+#include "corpus/corpus_loader.h"
 #include "corpus/synchro_stream.h"
 #include "frequency/hash_strings.h"
 #include "tags/indexed_stream.h"
@@ -119,6 +120,35 @@ TEST_F(TagCollectorTest, CancelRemovesHalfBuiltTables) {
   EXPECT_FALSE(text.LineTables.Index);
   EXPECT_TRUE(CollectAllTagInfo(state));
   EXPECT_TRUE(text.LineTables.Index);
+}
+
+
+TEST_F(TagCollectorTest, CancellingOneTextWhileLoadingDropsTheCorpusWordTable) {
+  state.corpus.CountWordsWhileLoading = true;
+  const std::vector<std::string> paths = {dir.WriteFile("a.txt", "alpha beta"),
+                                          dir.WriteFile("b.txt", Text(200000, {{0, "gamma "}})),
+                                          dir.WriteFile("c.txt", "delta epsilon")};
+  // Loading lets messages run once per added text (calls 1-3), the
+  // collection once per block: a.txt (4), then b.txt's first two blocks (5, 6).
+  host.cancelAfterProcessMessages = 6;
+  host.cancelTag = 1;  // Cancel, not Cancel All: only b.txt is given up
+  LoadTexts(state, paths);
+  ASSERT_EQ(state.corpus.Count(), 3);
+  const TCorpusText& a = state.corpus.Texts[0];
+  const TCorpusText& b = state.corpus.Texts[1];
+  const TCorpusText& c = state.corpus.Texts[2];
+  EXPECT_FALSE(b.LineTables.Index);
+  EXPECT_EQ(b.WordCount, 0);
+  for (const TCorpusText* done : {&a, &c}) {
+    EXPECT_TRUE(done->LineTables.Index) << done->CorpusFiles;
+    EXPECT_EQ(done->WordCount, 2) << done->CorpusFiles;
+  }
+  // A table without b.txt's words would be wrong, and c.txt does not start
+  // a new one.
+  EXPECT_FALSE(state.corpus.CorpusWordTable);
+  EXPECT_TRUE(state.corpus.CountWordsWhileLoading);
+  EXPECT_EQ(state.corpus.TotalWords, 0);
+  EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace

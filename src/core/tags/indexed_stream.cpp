@@ -43,7 +43,13 @@ std::string ReadWholeFile(const std::string& path) {
 
 }  // namespace
 
-TIndexedStream::~TIndexedStream() = default;
+TIndexedStream::~TIndexedStream() {
+  try {
+    FlushPending();
+  } catch (const Exception&) {
+    // The table goes anyway; whoever reads its file finds it short.
+  }
+}
 
 std::unique_ptr<TIndexedStream> TIndexedStream::Create(const std::string& path, std::int32_t width) {
   if (width < 1 || width > kBlockIntegers) throw std::invalid_argument("record width out of range");
@@ -104,10 +110,24 @@ void TIndexedStream::AppendToIndex(std::span<const std::int32_t> values, std::si
 }
 
 void TIndexedStream::WriteRecord(std::span<const std::int32_t> values) {
-  file_.seekp(0, std::ios::end);
-  file_.write(reinterpret_cast<const char*>(values.data()), static_cast<std::streamsize>(4 * values.size()));
-  if (!file_) throw Exception(CannotWriteMessage(fileName_));
+  // Records gather in memory and go to the file a block at a time: a write
+  // per record made building a table of a large text take many times longer
+  // than reading the text.
+  pending_.insert(pending_.end(), values.begin(), values.end());
   ++recordCount_;
+  if (pending_.size() >= static_cast<std::size_t>(kBlockIntegers)) FlushPending();
+}
+
+void TIndexedStream::FlushPending() const {
+  if (pending_.empty()) return;
+  file_.seekp(0, std::ios::end);
+  file_.write(reinterpret_cast<const char*>(pending_.data()), static_cast<std::streamsize>(4 * pending_.size()));
+  file_.flush();
+  pending_.clear();
+  if (!file_) {
+    file_.clear();
+    throw Exception(CannotWriteMessage(fileName_));
+  }
 }
 
 void TIndexedStream::AppendValue(std::int32_t value) {
@@ -143,7 +163,7 @@ std::string TIndexedStream::CompanionBytes() const {
 }
 
 void TIndexedStream::SaveAs(const std::string& path) {
-  file_.flush();
+  FlushPending();
   const std::string message = CannotWriteMessage(path);
   WriteFileAtomically(CompanionFileName(path), CompanionBytes(), message);
   std::string data = ReadWholeFile(fileName_);
@@ -155,7 +175,7 @@ std::vector<std::int32_t> TIndexedStream::ReadBlock(std::int32_t block) const {
   const std::int64_t first = static_cast<std::int64_t>(block) * recordsPerBlock_;
   const std::int64_t count = std::min<std::int64_t>(recordsPerBlock_, recordCount_ - first);
   std::vector<std::int32_t> values(static_cast<std::size_t>(count * recordWidth_));
-  file_.flush();
+  FlushPending();
   file_.seekg(first * recordWidth_ * 4);
   file_.read(reinterpret_cast<char*>(values.data()), static_cast<std::streamsize>(4 * values.size()));
   if (!file_) {
@@ -192,7 +212,7 @@ std::int32_t TIndexedStream::ValueAt(std::int32_t index, std::int32_t column) co
   if (index < 0 || index >= recordCount_ || column < 0 || column >= recordWidth_)
     throw std::out_of_range("record outside the table");
   std::int32_t value = 0;
-  file_.flush();
+  FlushPending();
   file_.seekg((static_cast<std::int64_t>(index) * recordWidth_ + column) * 4);
   file_.read(reinterpret_cast<char*>(&value), 4);
   if (!file_) {

@@ -72,11 +72,16 @@ class TIndexedStream {
   TIndexedStream() = default;
   void AppendToIndex(std::span<const std::int32_t> values, std::size_t newLength);
   void WriteRecord(std::span<const std::int32_t> values);
+  // Writes the records gathered in memory to the file. Throws Exception when
+  // they cannot be written.
+  void FlushPending() const;
   // The companion file's bytes for the current fields.
   std::string CompanionBytes() const;
   std::vector<std::int32_t> ReadBlock(std::int32_t block) const;
 
   mutable std::fstream file_;
+  // Appended records not yet in the file.
+  mutable std::vector<std::int32_t> pending_;
   std::vector<std::int32_t> blockIndex_;
   std::int32_t recordCount_ = 0;
   std::int32_t indexCount_ = 0;

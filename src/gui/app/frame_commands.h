@@ -8,6 +8,11 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+#include <string>
+
+#include "app/workspace_options.h"
 
 class QAction;
 
@@ -30,7 +35,9 @@ class TFrameCommands : public QObject {
   // argument, or else the configuration file and every argument as a text.
   void FirstActivation();
   // Whether the main window may close now; refused while busy, else asked
-  // unless "E&xit" was chosen. On yes the configuration file is written.
+  // unless "E&xit" was chosen. On yes the configuration file is written, or
+  // with a workspace loaded and "Save Workspace On Exit" ticked the
+  // workspace is saved.
   bool CloseQuery();
 
   void LoadCorpusFiles();
@@ -39,7 +46,12 @@ class TFrameCommands : public QObject {
   void StopLoadingURLs();
   void UnloadCorpus();
   void ViewCorpus();
+  // "Open Workspace...", "Save Workspace...", "Save Workspace As...".
+  void OpenWorkspaceFile();
+  void SaveWorkspaceFile();
+  void SaveWorkspaceFileAs();
   void ToggleSaveWorkspaceOnExit();
+  void CollectTagInformation();
   void PrintSetup();
   void Exit();
   void CloseAllConcordances();
@@ -49,6 +61,10 @@ class TFrameCommands : public QObject {
   void NotAvailable(const QAction* command);
 
  private:
+  QString AskWorkspaceFile(bool save);
+  void RememberWorkspacePath(const std::string& file);
+  bool UnfinishedURLsAccepted(const TWorkspaceOptions& options);
+
   TFrameForm& frame_;
   ProgramState& state_;
   QtHost& host_;

@@ -90,7 +90,11 @@ void TFrameForm::ConnectCommands() {
   on(m.FMF_StopLoadingURLs, [c] { c->StopLoadingURLs(); });
   on(m.FMF_UnloadCorpus, [c] { c->UnloadCorpus(); });
   on(m.FMF_ViewCorpus, [c] { c->ViewCorpus(); });
+  on(m.FMF_OpenWorkspace, [c] { c->OpenWorkspaceFile(); });
+  on(m.FMF_SaveWorkspace, [c] { c->SaveWorkspaceFile(); });
+  on(m.FMF_SaveWorkspaceAs, [c] { c->SaveWorkspaceFileAs(); });
   on(m.FMF_SaveWorkspaceOnExit, [c] { c->ToggleSaveWorkspaceOnExit(); });
+  on(m.FMF_CollectTagInformation, [c] { c->CollectTagInformation(); });
   on(m.FMF_PrintSetup, [c] { c->PrintSetup(); });
   on(m.FMF_Exit, [c] { c->Exit(); });
   on(m.FMC_CloseAll, [c] { c->CloseAllConcordances(); });
@@ -101,8 +105,7 @@ void TFrameForm::ConnectCommands() {
   on(m.FMI_About, [c] { c->About(); });
   // Commands whose work comes with later parts of the program.
   for (QAction* action :
-       {m.FMF_OpenWorkspace, m.FMF_SaveWorkspace, m.FMF_SaveWorkspaceAs,
-        m.FMF_CollectTagInformation, m.FMF_NormalTags, m.FMF_PartOfSpeechTags, m.FMF_Language, m.FMC_Search,
+       {m.FMF_NormalTags, m.FMF_PartOfSpeechTags, m.FMF_Language, m.FMC_Search,
         m.FMC_AdvancedSearch, m.FMC_SearchOptions, m.FMC_SaveAsFile, m.FMC_Print, m.FMQ_CollocateFrequency,
         m.FMQ_AdvancedCollocation, m.FMQ_CorpusFrequencyOrder, m.FMQ_CorpusAlphabeticalOrder,
         m.FMQ_BatchFrequencyOrder, m.FMQ_BatchAlphabeticalOrder, m.FMQ_FrequencyOptions, m.FMQ_CorpusComparison,

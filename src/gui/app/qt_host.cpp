@@ -112,5 +112,8 @@ void QtHost::CloseTextViewer(int index) {
 void QtHost::CloseAllChildWindows() {
   if (frame_) frame_->CloseAllChildren();
 }
+void QtHost::WorkspaceChanged() {
+  if (frame_) frame_->UpdateCaption();
+}
 
 }  // namespace korvane::gui

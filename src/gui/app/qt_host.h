@@ -53,6 +53,7 @@ class QtHost : public QObject, public Host {
   void TextRemoved(int index) override;
   void CloseTextViewer(int index) override;
   void CloseAllChildWindows() override;
+  void WorkspaceChanged() override;
 
   // The window that parents a new dialog: the active modal dialog, else the
   // active window, else the main window.
