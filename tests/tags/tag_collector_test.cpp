@@ -97,10 +97,14 @@ TEST_F(TagCollectorTest, CountsWordsAndFillsTheCorpusWordTable) {
   EXPECT_EQ(state.corpus.CorpusWordTable->CountOf("dog"), 1);
   EXPECT_EQ(state.corpus.CorpusWordTable->CountOf("here"), 0);
 
+  const std::string firstTable = text.LineTables.Name;
   std::int32_t known = 7;  // a known count is kept and adds nothing
   CollectTagInfo(state, text.CorpusFiles, {}, known);
   EXPECT_EQ(known, 7);
   EXPECT_EQ(state.corpus.CorpusWordTable->CountOf("the"), 2);
+  // The table built again replaces the first one and its file.
+  EXPECT_NE(text.LineTables.Name, firstTable);
+  EXPECT_FALSE(std::filesystem::exists(firstTable));
 }
 
 TEST_F(TagCollectorTest, CancelRemovesHalfBuiltTables) {

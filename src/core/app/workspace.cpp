@@ -291,7 +291,11 @@ bool SaveWorkspace(ProgramState& state, const std::string& file, bool keepPrevio
   if (state.Workspace.Any()) {
     std::error_code error;
     fs::create_directories(corpus.WorkspaceDataDir, error);
-    if (error) state.host.ShowError(UnableToOpenFileMessage(corpus.WorkspaceDataDir));
+    if (error) {
+      // Nothing could be kept; the file still names what it named before.
+      state.host.ShowError(UnableToOpenFileMessage(corpus.WorkspaceDataDir));
+      return false;
+    }
   }
   RebuildFileFlags(state, TRebuildMode::Saving);
 

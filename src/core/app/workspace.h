@@ -48,9 +48,9 @@ bool OpenWorkspace(ProgramState& state, const std::string& file,
 // keepPrevious, data files of the previous data folder that the new flag
 // strings no longer name are deleted, and the folder when it is left empty.
 // The file is always replaced as a whole (a failed write keeps the previous
-// one). Returns false when the file could not be written (the error was
-// shown); an error saving one table or document is shown and that object is
-// left out.
+// one). Returns false when the file or the data folder could not be written
+// (the error was shown); an error saving one table or document is shown and
+// that object is left out.
 bool SaveWorkspace(ProgramState& state, const std::string& file, bool keepPrevious);
 
 // How the flag strings are rebuilt: after opening (data becomes private

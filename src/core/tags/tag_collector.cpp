@@ -32,6 +32,8 @@ bool IsWhiteStop(unsigned char c) { return c == ' ' || c == '\r' || c == '\n'; }
 class TTableBuild {
  public:
   TTableBuild(TIndexSlot& slot, const char* prefix, std::int32_t width) : slot_(slot) {
+    // A table built again replaces the old one, whose files go with it.
+    slot_.Release();
     slot_.Name = TempFileName(prefix);
     table_ = TIndexedStream::Create(slot_.Name, width);
     table_->Fresh = true;
