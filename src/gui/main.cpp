@@ -12,6 +12,7 @@
 #include "gui/app/frame_form.h"
 #include "gui/app/gui_messages.h"
 #include "gui/app/qt_host.h"
+#include "gui/app/workspace_type.h"
 
 int main(int argc, char** argv) {
   using namespace korvane;
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   host.SetFrame(frame.get());
+  RegisterWorkspaceType(QCoreApplication::applicationFilePath(), UserDataHome());
   frame->show();
   return application.exec();
 }
