@@ -251,6 +251,44 @@ TEST_F(WorkspaceTest, SavingAgainDeletesWhatTheOptionsNoLongerKeep) {
   EXPECT_FALSE(fs::exists(Path("novels")));  // the emptied folder goes too
 }
 
+TEST_F(WorkspaceTest, SavingInPlaceDeletesTheDataOfRemovedTextsAndRebuiltTables) {
+  const std::string file = Path("novels.KWS");
+  SaveFull(file);
+  const IniFile saved = IniFile::Load(file);
+  const std::string dataDir = Path("novels") + "/";
+  const std::string removedTable = FlagDataFile(dataDir, FlagValue(saved.ReadString("Corpus files", "File flags0", ""), 'L'));
+  const std::string damaged = FlagDataFile(dataDir, FlagValue(saved.ReadString("Corpus files", "File flags1", ""), 'P'));
+  std::ofstream(CompanionFileName(damaged), std::ios::binary | std::ios::trunc) << "IDXS";
+
+  Session s;
+  ASSERT_TRUE(OpenWorkspace(s.state, file));
+  RemoveText(s.state, 0);
+  ASSERT_TRUE(SaveWorkspace(s.state, file, false));
+  EXPECT_FALSE(fs::exists(removedTable));
+  EXPECT_FALSE(fs::exists(damaged));
+  // What is left is exactly what the new flag string names.
+  const std::vector<std::string> left = FilesIn(Path("novels"));
+  EXPECT_EQ(left.size(), 6u);
+  for (const std::string& name : left)
+    EXPECT_NE(s.state.corpus.Texts[0].CorpusFileFlags.find(name.substr(0, 9)), std::string::npos) << name;
+}
+
+TEST_F(WorkspaceTest, AnOptionTurnedOffAndOnAgainSavesItsTablesAgain) {
+  const std::string file = Path("novels.KWS");
+  SaveFull(file);
+  Session s;
+  ASSERT_TRUE(OpenWorkspace(s.state, file));
+  SetOptions(s.state, false, true, false);
+  ASSERT_TRUE(SaveWorkspace(s.state, file, false));
+  SetOptions(s.state, true, true, false);
+  ASSERT_TRUE(SaveWorkspace(s.state, file, false));
+
+  Session reopened;
+  ASSERT_TRUE(OpenWorkspace(reopened.state, file));
+  EXPECT_THAT(reopened.Errors(), ::testing::IsEmpty());
+  EXPECT_EQ(reopened.host.progressFormsCreated, 0);
+}
+
 TEST_F(WorkspaceTest, AFailedWriteIsReportedAndChangesNothing) {
   Session s;
   LoadTexts(s.state, texts);

@@ -73,6 +73,19 @@ std::set<std::string> NamedDataFiles(const Corpus& corpus, const std::string& da
   return files;
 }
 
+// The data files that the flag strings stored in the loaded workspace's file
+// name in its data folder; none when the file cannot be read.
+std::set<std::string> StoredDataFiles(const Corpus& corpus) {
+  std::set<std::string> files;
+  try {
+    const IniFile ini = IniFile::Load(corpus.WorkspaceFile);
+    for (const std::string& flags : ReadListEntries(ini, kCorpusSection, "File flags"))
+      files.merge(NamedDataFiles(flags, corpus.WorkspaceDataDir));
+  } catch (const std::exception&) {
+  }
+  return files;
+}
+
 // Step one of a text's flag string: its URL document. Returns false when
 // the document is not kept, so the text's string stays empty.
 bool RebuildDocument(ProgramState& state, TCorpusText& text, TRebuildMode mode, std::string& flags) {
@@ -202,21 +215,32 @@ void ReadWorkspaceSections(ProgramState& state, const IniFile& ini) {
   ReadList(ini, kBatchSection, "TagsPatterns", state.BatchPatternLists.TagsPatterns);
 }
 
+// Objects whose copy in a data folder was deleted are no longer saved there
+// (else a later save with the option on again would name a missing file).
+void ForgetDeletedCopies(Corpus& corpus, const std::set<std::string>& deleted) {
+  for (TCorpusText& text : corpus.Texts) {
+    if (auto* file = dynamic_cast<TFileSynchroStream*>(text.CorpusStreams.get());
+        file != nullptr && deleted.count(file->SavedAs) != 0)
+      file->SavedAs.clear();
+    for (TIndexSlot* slot : {&text.LineTables, &text.PageTables, &text.WatchedTagTables})
+      if (slot->Index && deleted.count(slot->Index->SavedAs) != 0) slot->Index->SavedAs.clear();
+  }
+}
+
 // Deletes the remembered files of the previous data folder that the new
 // flag strings no longer name, and the folder when none of them is left.
-void DeleteUnnamedDataFiles(const Corpus& corpus, const std::set<std::string>& remembered,
+void DeleteUnnamedDataFiles(Corpus& corpus, const std::set<std::string>& remembered,
                             const std::string& previousDir) {
   const std::set<std::string> named = NamedDataFiles(corpus, previousDir);
-  bool anyLeft = false;
+  std::set<std::string> deleted;
   for (const std::string& file : remembered) {
-    if (named.count(file) != 0) {
-      anyLeft = true;
-      continue;
-    }
+    if (named.count(file) != 0) continue;
     std::error_code ignored;
     fs::remove(file, ignored);
+    deleted.insert(file);
   }
-  if (!anyLeft) {
+  ForgetDeletedCopies(corpus, deleted);
+  if (deleted.size() == remembered.size()) {
     std::error_code ignored;
     fs::remove(previousDir, ignored);  // only when empty
   }
@@ -273,6 +297,12 @@ void RebuildFileFlags(ProgramState& state, TRebuildMode mode) {
 bool SaveWorkspace(ProgramState& state, const std::string& file, bool keepPrevious) {
   BusyCursor busy(state.host);
   Corpus& corpus = state.corpus;
+  // The data files the loaded workspace's file names now: besides those of
+  // the texts' current flag strings they include those of texts removed
+  // since and of tables that could not be read and were built again, which
+  // must go too when the workspace is saved in place.
+  std::set<std::string> stored;
+  if (!keepPrevious && !corpus.WorkspaceFile.empty()) stored = StoredDataFiles(corpus);
   // The configuration is written once, with the text list as it stands, so
   // that the file is whole at every moment; it is written again below with
   // the new flag strings.
@@ -285,7 +315,10 @@ bool SaveWorkspace(ProgramState& state, const std::string& file, bool keepPrevio
 
   std::set<std::string> remembered;
   const std::string previousDir = corpus.WorkspaceDataDir;
-  if (!keepPrevious) remembered = NamedDataFiles(corpus, previousDir);
+  if (!keepPrevious) {
+    remembered = NamedDataFiles(corpus, previousDir);
+    remembered.merge(stored);
+  }
 
   corpus.WorkspaceDataDir = WorkspaceDataDirFor(file);
   if (state.Workspace.Any()) {
