@@ -155,5 +155,60 @@ TEST_F(TagCollectorTest, CancellingOneTextWhileLoadingDropsTheCorpusWordTable) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+// The word count of the collection, one character at a time as the state
+// machine is defined: tags (and part-of-speech tags) skipped up to their
+// stop, a word a run of characters that are neither delimiters nor starts.
+std::int32_t ReferenceWordCount(const std::string& text, const ProgramState& state) {
+  const ConcordConfig& config = state.ConcordConfig;
+  CharSet separators = config.DelimiterSet();
+  if (config.WordTag != 2) separators.reset(static_cast<unsigned char>(config.wTagDelimiter));
+  const bool skipTags = state.FreqSettings.SkipTags;
+  const bool posTags = skipTags && config.WordTag == 2;
+  const auto stops = [](char stop, char c) { return stop == '#' ? c == ' ' || c == '\r' || c == '\n' : c == stop; };
+  enum { Separator, Word, Tag, PosTag } mode = Separator;
+  std::int32_t words = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (mode == Tag || mode == PosTag) {
+      if (stops(mode == Tag ? config.TagStop : config.wTagStop, c)) mode = Separator;
+      continue;
+    }
+    bool posStart = false;
+    for (const std::string& start : config.wTagStarts)
+      posStart = posStart || (posTags && !start.empty() && text.compare(i, start.size(), start) == 0);
+    if (posStart) mode = PosTag;
+    else if (skipTags && c == config.TagStart) mode = Tag;
+    else if (separators.test(static_cast<unsigned char>(c))) mode = Separator;
+    else if (mode != Word) ++words, mode = Word;
+  }
+  return words;
+}
+
+TEST_F(TagCollectorTest, WordCountsAgreeWithTheStateMachineOnRandomTexts) {
+  const char* const pieces[] = {"the", "dog", "\xC4rger", "cat's", "x", "<b>", "</b>", "<w NN1>", "dog_NN1",
+                                "[NN1]", "<pb n=2>", "a<b>c", "#", "_", " ", "  ", "\r\n", "\n", "\t", ".",
+                                "<", "> ", "<w ", "[", "]"};
+  struct Setting { bool skipTags; std::uint8_t wordTag; char tagStop; char wTagStop; };
+  const Setting settings[] = {{true, 0, '>', '>'}, {false, 0, '>', '>'}, {true, 2, '>', ']'},
+                              {true, 2, '#', '#'}, {true, 1, '#', ' '}, {false, 2, '>', '#'}};
+  std::uint32_t seed = 12345;
+  const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+  for (const Setting& setting : settings) {
+    state.FreqSettings.SkipTags = setting.skipTags;
+    state.ConcordConfig.WordTag = setting.wordTag;
+    state.ConcordConfig.TagStop = setting.tagStop;
+    state.ConcordConfig.wTagStop = setting.wTagStop;
+    state.ConcordConfig.wTagStarts = {"<w ", "["};
+    for (int round = 0; round < 4; ++round) {
+      std::string text;
+      // Long enough to cross block boundaries.
+      while (text.size() < 150000) text += pieces[next() % std::size(pieces)];
+      TCorpusText& added = AddText(text);
+      EXPECT_EQ(Collect(added), ReferenceWordCount(text, state))
+          << "skip " << setting.skipTags << " word tags " << int(setting.wordTag) << " round " << round;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace korvane

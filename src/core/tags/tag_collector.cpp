@@ -2,6 +2,7 @@
 #include "tags/tag_collector.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -57,41 +58,84 @@ class TTableBuild {
 };
 
 // The word state machine: every character is classified once, in order.
+// The classes come from tables computed once, and runs of characters that
+// cannot change the state are skipped in tight loops: this pass reads every
+// byte of every text on load.
 class TWordCounter {
  public:
-  TWordCounter(const ProgramState& state, THashStrings* table) : config_(state.ConcordConfig), table_(table) {
-    separators_ = config_.DelimiterSet();
-    if (config_.WordTag != 2) separators_.reset(static_cast<unsigned char>(config_.wTagDelimiter));
-    skipTags_ = state.FreqSettings.SkipTags;
-    posTags_ = skipTags_ && config_.WordTag == 2;
+  TWordCounter(const ProgramState& state, THashStrings* table) : table_(table) {
+    const ConcordConfig& config = state.ConcordConfig;
+    CharSet separators = config.DelimiterSet();
+    if (config.WordTag != 2) separators.reset(static_cast<unsigned char>(config.wTagDelimiter));
+    const bool skipTags = state.FreqSettings.SkipTags;
+    const bool posTags = skipTags && config.WordTag == 2;
+    if (posTags)
+      for (const std::string& start : config.wTagStarts)
+        if (!start.empty()) posStarts_.push_back(start);
+    const auto stops = [](char stop, unsigned char c) {
+      return stop == '#' ? IsWhiteStop(c) : c == static_cast<unsigned char>(stop);
+    };
+    for (int i = 0; i < 256; ++i) {
+      const auto c = static_cast<unsigned char>(i);
+      std::uint8_t kind = 0;
+      for (const std::string& start : posStarts_)
+        if (static_cast<unsigned char>(start[0]) == c) kind |= kPosStart;
+      if (skipTags && c == static_cast<unsigned char>(config.TagStart)) kind |= kTagStart;
+      if (separators.test(c)) kind |= kSeparator;
+      kinds_[c] = kind;
+      tagStops_[c] = stops(config.TagStop, c);
+      posStops_[c] = stops(config.wTagStop, c);
+    }
   }
 
   // Classifies buffer[from, to); the bytes before from may be looked back on
   // and the bytes up to the buffer's end looked ahead on.
   void Classify(std::string_view buffer, std::size_t from, std::size_t to) {
-    for (std::size_t i = from; i < to; ++i) {
-      const auto c = static_cast<unsigned char>(buffer[i]);
-      if (state_ == State::PosTag) {
-        if (config_.wTagStop == '#' ? IsWhiteStop(c) : c == static_cast<unsigned char>(config_.wTagStop))
-          state_ = State::Separator;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
+    std::size_t i = from;
+    while (i < to) {
+      // Inside a tag only its stop matters; inside a word or between words
+      // only a character of another kind does.
+      if (state_ == State::Tag || state_ == State::PosTag) {
+        const bool* stops = state_ == State::Tag ? tagStops_.data() : posStops_.data();
+        while (i < to && !stops[bytes[i]]) ++i;
+        if (i == to) return;
+        state_ = State::Separator;
+        ++i;
         continue;
       }
-      if (state_ == State::Tag) {
-        if (config_.TagStop == '#' ? IsWhiteStop(c) : c == static_cast<unsigned char>(config_.TagStop))
-          state_ = State::Separator;
-        continue;
+      if (table_ == nullptr) {
+        // Only counting: words and separators are tallied without branching
+        // on them, up to the next character that may start a tag.
+        std::int32_t inWord = state_ == State::Word ? 1 : 0;
+        std::int32_t words = 0;
+        for (; i < to; ++i) {
+          const std::uint8_t kind = kinds_[bytes[i]];
+          if ((kind & (kTagStart | kPosStart)) != 0) break;
+          const std::int32_t word = kind == 0 ? 1 : 0;
+          words += word & (inWord ^ 1);
+          inWord = word;
+        }
+        Words += words;
+        state_ = inWord != 0 ? State::Word : State::Separator;
+      } else if (state_ == State::Separator) {
+        while (i < to && kinds_[bytes[i]] == kSeparator) ++i;
       }
-      if (posTags_ && StartsPosTag(buffer.substr(i))) {
+      if (i == to) return;
+      const unsigned char c = bytes[i];
+      const std::uint8_t kind = kinds_[c];
+      if ((kind & kPosStart) != 0 && StartsPosTag(buffer.substr(i))) {
         EndWord(State::PosTag);
-      } else if (skipTags_ && c == static_cast<unsigned char>(config_.TagStart)) {
+      } else if ((kind & kTagStart) != 0) {
         EndWord(State::Tag);
-      } else if (separators_.test(c)) {
+      } else if ((kind & kSeparator) != 0) {
         EndWord(State::Separator);
       } else {
         if (state_ != State::Word) ++Words;
         state_ = State::Word;
         if (table_ != nullptr && word_.size() < kMaxKeptWordLength) word_.push_back(static_cast<char>(c));
       }
+      ++i;
     }
   }
   void Finish() { EndWord(State::Separator); }
@@ -100,10 +144,14 @@ class TWordCounter {
 
  private:
   enum class State { Separator, Word, Tag, PosTag };
+  // Kinds of a character; 0 is a word character.
+  static constexpr std::uint8_t kSeparator = 1;
+  static constexpr std::uint8_t kTagStart = 2;  // starts a tag that is skipped
+  static constexpr std::uint8_t kPosStart = 4;  // may start a part-of-speech tag
 
   bool StartsPosTag(std::string_view rest) const {
-    for (const std::string& start : config_.wTagStarts)
-      if (!start.empty() && rest.starts_with(start)) return true;
+    for (const std::string& start : posStarts_)
+      if (rest.starts_with(start)) return true;
     return false;
   }
   void EndWord(State next) {
@@ -112,11 +160,11 @@ class TWordCounter {
     state_ = next;
   }
 
-  const ConcordConfig& config_;
   THashStrings* table_;
-  CharSet separators_;
-  bool skipTags_ = false;
-  bool posTags_ = false;
+  std::vector<std::string> posStarts_;
+  std::array<std::uint8_t, 256> kinds_{};
+  std::array<bool, 256> tagStops_{};
+  std::array<bool, 256> posStops_{};
   State state_ = State::Separator;
   std::string word_;
 };
@@ -268,16 +316,21 @@ void TCollectPass::ProcessBlock(std::string_view buffer, std::size_t fresh, std:
 }
 
 void TCollectPass::CollectLines(std::string_view buffer, std::size_t fresh, std::int32_t bufferStart) {
+  // A text with carriage returns breaks its lines there; otherwise at line
+  // feeds (a CR LF pair counts once, at its CR).
   TIndexedStream& table = lines_->Table();
-  const std::string_view added = buffer.substr(fresh);
-  if (added.find('\r') != std::string_view::npos) {
-    for (std::size_t i = fresh; i < buffer.size(); ++i)
-      if (buffer[i] == '\r') table.AppendValue(bufferStart + static_cast<std::int32_t>(i));
-    return;
+  const char* const base = buffer.data();
+  const char* const end = base + buffer.size();
+  const char* at = base + fresh;
+  const bool carriageReturns = std::memchr(at, '\r', static_cast<std::size_t>(end - at)) != nullptr;
+  const char breakChar = carriageReturns ? '\r' : '\n';
+  while (at < end) {
+    const auto* found = static_cast<const char*>(std::memchr(at, breakChar, static_cast<std::size_t>(end - at)));
+    if (found == nullptr) break;
+    if (carriageReturns || found == base || found[-1] != '\r')
+      table.AppendValue(bufferStart + static_cast<std::int32_t>(found - base));
+    at = found + 1;
   }
-  for (std::size_t i = fresh; i < buffer.size(); ++i)
-    if (buffer[i] == '\n' && (i == 0 || buffer[i - 1] != '\r'))
-      table.AppendValue(bufferStart + static_cast<std::int32_t>(i));
 }
 
 void TCollectPass::CollectTags(std::string_view buffer, std::size_t fresh, std::int32_t bufferStart) {
