@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 
 #include "app/ini_file.h"
 #include "app/program_state.h"
@@ -117,14 +116,13 @@ TEST_F(WorkspaceTest, FlagStringsNameTablesAndWordCountInOrder) {
 
   const std::string dataDir = Path("novels") + "/";
   EXPECT_EQ(s.state.corpus.WorkspaceDataDir, dataDir);
-  const std::regex shape(R"(L\.(LNT\w+) P\.(PGT\w+) T\.(WTT\w+) W\.(\d+) )");
   for (const TCorpusText& text : s.state.corpus.Texts) {
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(text.CorpusFileFlags, m, shape)) << text.CorpusFileFlags;
-    EXPECT_EQ(m[4].str(), std::to_string(text.WordCount));
-    for (int k = 1; k <= 3; ++k) {
-      EXPECT_TRUE(fs::exists(dataDir + m[k].str() + ".tmp"));
-      EXPECT_TRUE(fs::exists(dataDir + m[k].str() + "H.tmp"));
+    const std::string& flags = text.CorpusFileFlags;
+    EXPECT_THAT(flags, ::testing::MatchesRegex("L\\.LNT[A-Za-z0-9]+ P\\.PGT[A-Za-z0-9]+ T\\.WTT[A-Za-z0-9]+ W\\.[0-9]+ "));
+    EXPECT_EQ(FlagValue(flags, 'W'), std::to_string(text.WordCount));
+    for (char letter : {'L', 'P', 'T'}) {
+      EXPECT_TRUE(fs::exists(dataDir + FlagValue(flags, letter) + ".tmp")) << letter;
+      EXPECT_TRUE(fs::exists(dataDir + FlagValue(flags, letter) + "H.tmp")) << letter;
     }
   }
   // The flag strings (with their last space) and options stand in the file.

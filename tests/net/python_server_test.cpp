@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <regex>
 #include <string>
 
 #include "download_fixture.h"
@@ -70,8 +69,6 @@ class PythonHTTPServer {
   void ReadPort(int fd) {
     std::string output;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    const std::regex portLine("port ([0-9]+) ");  // the whole number
-    std::smatch match;
     while (std::chrono::steady_clock::now() < deadline) {
       pollfd p{fd, POLLIN, 0};
       if (::poll(&p, 1, 100) <= 0) continue;
@@ -79,9 +76,14 @@ class PythonHTTPServer {
       const ssize_t n = ::read(fd, chunk, sizeof chunk);
       if (n <= 0) return;
       output.append(chunk, static_cast<std::size_t>(n));
-      if (std::regex_search(output, match, portLine)) {
-        port_ = std::stoi(match[1]);
-        return;
+      // "port N " with the whole number (the space after it has arrived).
+      for (std::size_t at = output.find("port "); at != std::string::npos; at = output.find("port ", at + 1)) {
+        const std::size_t digits = at + 5;
+        const std::size_t end = output.find_first_not_of("0123456789", digits);
+        if (end != std::string::npos && end > digits && output[end] == ' ') {
+          port_ = std::stoi(output.substr(digits, end - digits));
+          return;
+        }
       }
     }
   }
