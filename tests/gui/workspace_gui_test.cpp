@@ -1,6 +1,6 @@
 // The workspace commands of the main window: "Save Workspace As..." with its
-// file and options dialogs, the caption and menu afterwards, and "Open
-// Workspace..." bringing the texts back.
+// file and options dialogs, the caption and menu afterwards, "Open
+// Workspace..." bringing the texts back, and saving on exit.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -31,7 +31,7 @@ void ChooseFile(const std::string& path, std::function<void(QWidget*)> then = {}
   });
 }
 
-TEST(WorkspaceGuiTest, SaveAsThenOpenBringsTheTextsBack) {
+TEST(WorkspaceGuiTest, SaveAsOpenAndSaveOnExit) {
   FrameFixture f;
   f.LoadText("a.txt", "alpha beta\r\ngamma\r\n");
   f.LoadText("b.txt", "delta\r\n");
@@ -69,6 +69,15 @@ TEST(WorkspaceGuiTest, SaveAsThenOpenBringsTheTextsBack) {
   ASSERT_EQ(f.state.corpus.Count(), 2);
   EXPECT_TRUE(f.state.corpus.Texts[0].LineTables.Index);
   EXPECT_EQ(f.state.corpus.WorkspaceFile, file);
+
+  // With "Save Workspace On Exit" ticked, leaving saves the workspace as it
+  // stands.
+  f.LoadText("c.txt", "epsilon\r\n");
+  f.frame.UpdateCommandStates();
+  f.frame.Menu().FMF_SaveWorkspaceOnExit->trigger();
+  ASSERT_TRUE(f.state.General.SaveOnExit);
+  f.frame.Menu().FMF_Exit->trigger();
+  EXPECT_NE(f.dir.ReadFile("thesis.KWS").find("FileCount=3\r\n"), std::string::npos);
 }
 
 }  // namespace
