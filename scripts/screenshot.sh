@@ -33,10 +33,11 @@ if [ "${KORVANE_SCREENSHOT_INNER:-}" != 1 ]; then
   KORVANE_SCREENSHOT_INNER=1 KORVANE="$program" exec xvfb-run -a -s "-screen 0 ${size}x24" "$0" "$out" "$@"
 fi
 
-# A settings folder of its own, so that the user's settings stay untouched.
+# A settings folder of its own, so that the user's settings (and desktop
+# registrations) stay untouched.
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
-XDG_CONFIG_HOME="$config" QT_QPA_PLATFORM=xcb "$program" "$@" &
+XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$config/data" QT_QPA_PLATFORM=xcb "$program" "$@" &
 pid=$!
 sleep "$wait_seconds"
 if [ -n "$keys" ]; then

@@ -287,6 +287,25 @@ TEST_F(WorkspaceTest, AnOptionTurnedOffAndOnAgainSavesItsTablesAgain) {
   EXPECT_EQ(reopened.host.progressFormsCreated, 0);
 }
 
+TEST_F(WorkspaceTest, TextsGivenByBareNamesOpenFromAnyFolder) {
+  const fs::path before = fs::current_path();
+  const std::string file = Path("novels.KWS");
+  {
+    Session s;
+    fs::current_path(dir.path());
+    LoadTexts(s.state, {"one.txt"});
+    const bool saved = SaveWorkspace(s.state, file, false);
+    fs::current_path(before);
+    ASSERT_EQ(s.state.corpus.Count(), 1);
+    ASSERT_TRUE(saved);
+  }
+  EXPECT_EQ(IniFile::Load(file).ReadString("Corpus files", "File0", ""), texts[0]);
+  Session s;
+  ASSERT_TRUE(OpenWorkspace(s.state, file));
+  EXPECT_THAT(s.Errors(), ::testing::IsEmpty());
+  EXPECT_EQ(s.state.corpus.Count(), 1);
+}
+
 TEST_F(WorkspaceTest, AFailedWriteIsReportedAndChangesNothing) {
   Session s;
   LoadTexts(s.state, texts);

@@ -144,6 +144,16 @@ std::string RebuildTextFlags(ProgramState& state, TCorpusText& text, TRebuildMod
   return flags;
 }
 
+// A text's name as the workspace keeps it: a file name given bare (on a
+// command line) is made absolute, so that the workspace opens from any
+// current folder; URLs and full paths stay as they are.
+std::string WorkspaceTextName(const std::string& name) {
+  if (IsURL(name) || fs::path(name).is_absolute()) return name;
+  std::error_code error;
+  const fs::path full = fs::absolute(name, error);
+  return error ? name : full.lexically_normal().string();
+}
+
 void ReadWorkspaceOptions(const IniFile& ini, TWorkspaceOptions& options) {
   options.KeepLinePages = ini.ReadBool(kGeneralSection, "KeepLinePages", false);
   options.KeepWatchedTags = ini.ReadBool(kGeneralSection, "KeepWatchedTags", false);
@@ -155,7 +165,7 @@ void WriteWorkspaceSections(const ProgramState& state, IniFile& ini) {
   std::vector<std::string> names;
   std::vector<std::string> flags;
   for (const TCorpusText& text : state.corpus.Texts) {
-    names.push_back(text.CorpusFiles);
+    names.push_back(WorkspaceTextName(text.CorpusFiles));
     flags.push_back(text.CorpusFileFlags);
   }
   ini.EraseSection(kCorpusSection);
