@@ -56,6 +56,8 @@ constexpr const char* kUsage =
     "  advcolloc PATTERN (--positions TEXT | --span N) TEXT...\n"
     "                             the advanced collocation list\n"
     "  distribution PATTERN [search options] [--scope corpus|files|N] [--step PERCENT] TEXT...\n"
+    "                             the hits distribution table (N: the N-th text alone)\n"
+    "  tags TEXT...               collect tag information; per text its lines, pages and words\n"
     "  workspace-save FILE.KWS [--keep l,t,f,u|none] TEXT...\n"
     "                             save the settings and texts as a workspace, keeping line and\n"
     "                             page tables (l), tracked-tag tables (t), the corpus word\n"
