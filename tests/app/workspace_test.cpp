@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -24,24 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Points the temporary folder at a folder of the test for the test's life,
-// so that private copies can be looked at and nothing is left behind.
-class ScopedTempFolder {
- public:
-  explicit ScopedTempFolder(const fs::path& folder) {
-    if (const char* old = std::getenv("TMPDIR")) previous_ = old;
-    fs::create_directories(folder);
-    setenv("TMPDIR", folder.c_str(), 1);
-  }
-  ~ScopedTempFolder() {
-    if (previous_.empty()) unsetenv("TMPDIR");
-    else setenv("TMPDIR", previous_.c_str(), 1);
-  }
-
- private:
-  std::string previous_;
-};
-
 // One program session: its own host and state over the same files.
 struct Session {
   ScriptedHost host;
@@ -57,7 +38,7 @@ struct Session {
 class WorkspaceTest : public ::testing::Test {
  protected:
   test::TempDir dir;
-  ScopedTempFolder temp{dir.path() / "tmp"};
+  test::ScopedTempFolder temp{dir.path() / "tmp"};
   std::vector<std::string> texts = {
       dir.WriteFile("one.txt", "ab\r\n<sp who=A>cd</sp>\r\n<pb>ef gh\r\n"),
       dir.WriteFile("two.txt", "one two three\r\n<pb>four\r\n"),

@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "app/program_state.h"
@@ -19,17 +17,6 @@ namespace korvane::test {
 
 class DownloadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* old = std::getenv("TMPDIR")) savedTmpDir_ = old;
-    ::setenv("TMPDIR", temp.path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (savedTmpDir_) {
-      ::setenv("TMPDIR", savedTmpDir_->c_str(), 1);
-    } else {
-      ::unsetenv("TMPDIR");
-    }
-  }
 
   // The download files that exist now.
   int DownloadFiles() const {
@@ -40,11 +27,9 @@ class DownloadTest : public ::testing::Test {
   }
 
   TempDir temp;
+  ScopedTempFolder tempFolder{temp.path()};
   ScriptedHost host;
   ProgramState state{host};
-
- private:
-  std::optional<std::string> savedTmpDir_;
 };
 
 }  // namespace korvane::test

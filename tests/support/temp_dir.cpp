@@ -31,4 +31,15 @@ std::string TempDir::ReadFile(const std::string& name) const {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+ScopedTempFolder::ScopedTempFolder(const std::filesystem::path& folder) {
+  if (const char* old = std::getenv("TMPDIR")) previous_ = old;
+  std::filesystem::create_directories(folder);
+  ::setenv("TMPDIR", folder.c_str(), 1);
+}
+
+ScopedTempFolder::~ScopedTempFolder() {
+  if (previous_) ::setenv("TMPDIR", previous_->c_str(), 1);
+  else ::unsetenv("TMPDIR");
+}
+
 }  // namespace korvane::test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,20 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
+};
+
+// Points the temporary folder ($TMPDIR) at folder (created when missing)
+// for the object's lifetime, so that a test can see the temporary files the
+// program makes and none are left behind.
+class ScopedTempFolder {
+ public:
+  explicit ScopedTempFolder(const std::filesystem::path& folder);
+  ~ScopedTempFolder();
+  ScopedTempFolder(const ScopedTempFolder&) = delete;
+  ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+
+ private:
+  std::optional<std::string> previous_;
 };
 
 }  // namespace korvane::test

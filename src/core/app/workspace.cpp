@@ -28,7 +28,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kCorpusSection = "Corpus files";
 constexpr const char* kBatchSection = "Batch patterns";
-constexpr int kCorpusTableBuckets = 4096;
 
 std::string FreqFile(const std::string& dataDir) { return dataDir + "FREQ" + ".tmp"; }
 
@@ -191,8 +190,7 @@ void RestoreCorpusWordTable(ProgramState& state) {
   std::error_code error;
   if (fs::exists(freq, error)) {
     try {
-      auto table = std::make_unique<THashStrings>(kCorpusTableBuckets, state.Language);
-      table->CaseFolding = state.FreqSettings.IgnoreCase;
+      std::unique_ptr<THashStrings> table = NewCorpusWordTable(state);
       table->LoadFromFile(freq);
       corpus.CorpusWordTable = std::move(table);
       return;

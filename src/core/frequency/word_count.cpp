@@ -18,7 +18,6 @@
 namespace korvane {
 namespace {
 
-constexpr int kCorpusTableBuckets = 4096;
 
 std::string DisplayName(const std::string& name) {
   if (IsURL(name)) return name;
@@ -73,10 +72,16 @@ class CountProgress {
 
 }  // namespace
 
-std::unique_ptr<THashStrings> CountCorpusWords(ProgramState& state) {
-  Corpus& corpus = state.corpus;
+std::unique_ptr<THashStrings> NewCorpusWordTable(const ProgramState& state) {
+  constexpr int kCorpusTableBuckets = 4096;
   auto table = std::make_unique<THashStrings>(kCorpusTableBuckets, state.Language);
   table->CaseFolding = state.FreqSettings.IgnoreCase;
+  return table;
+}
+
+std::unique_ptr<THashStrings> CountCorpusWords(ProgramState& state) {
+  Corpus& corpus = state.corpus;
+  std::unique_ptr<THashStrings> table = NewCorpusWordTable(state);
   const std::int64_t size =
       corpus.SizeUndetermined() ? std::numeric_limits<std::int32_t>::max() : corpus.TotalSize();
   CountProgress progress(state.host, size);

@@ -21,6 +21,10 @@ inline constexpr int kMaxCountedWordLength = 64;
 inline constexpr std::uint32_t kCountCheckChars = 4096;
 inline constexpr std::uint32_t kCountCheckMillis = 200;
 
+// An empty corpus word table: 4096 buckets, the current language, case
+// folded when the frequency option IgnoreCase is on.
+std::unique_ptr<THashStrings> NewCorpusWordTable(const ProgramState& state);
+
 // Counts every text into a new table (4096 buckets, CaseFolding = IgnoreCase;
 // tags left out when SkipTags) with the progress dialog "Counting words in
 // corpus". Returns the table sorted by frequency and sets TotalWords, or

@@ -15,13 +15,13 @@
 #include "corpus/corpus_loader.h"
 #include "corpus/synchro_stream.h"
 #include "frequency/hash_strings.h"
+#include "frequency/word_count.h"
 #include "tags/indexed_stream.h"
 
 namespace korvane {
 
 namespace {
 
-constexpr int kCorpusTableBuckets = 4096;
 constexpr std::size_t kMaxKeptWordLength = 255;
 constexpr std::int32_t kMaxCocoaTagLength = 512;
 constexpr std::size_t kMaxHashDelimiterLength = 254;
@@ -261,8 +261,7 @@ std::int32_t TCollectPass::Run() {
 
   Corpus& corpus = state_.corpus;
   if (!corpus.CorpusWordTable && corpus.CountWordsWhileLoading) {
-    corpus.CorpusWordTable = std::make_unique<THashStrings>(kCorpusTableBuckets, state_.Language);
-    corpus.CorpusWordTable->CaseFolding = state_.FreqSettings.IgnoreCase;
+    corpus.CorpusWordTable = NewCorpusWordTable(state_);
   }
   if (countWords_)
     words_ = std::make_unique<TWordCounter>(state_, corpus.CountWordsWhileLoading ? corpus.CorpusWordTable.get() : nullptr);
